@@ -1,0 +1,23 @@
+# Debian packages the build and the tests need, and a way to install what is missing.
+# Sourced by run.sh and test.sh.
+
+BUILD_PACKAGES=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
+                portaudio19-dev libsoxr-dev libsndfile1-dev)
+TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev pulseaudio pulseaudio-utils
+               libasound2-plugins python3)
+
+ensure_packages() {
+  local missing=()
+  local pkg
+  for pkg in "$@"; do
+    if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+      missing+=("$pkg")
+    fi
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  local sudo=()
+  [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
