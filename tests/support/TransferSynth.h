@@ -63,9 +63,9 @@ struct RoomOptions {
     double drift = 0.0;           // clock drift: every interval is (1 + drift) times as long
 
     // The room.
-    std::optional<double> snrDb;  // white Gaussian noise over the whole recording; SNR is
-                                  // 10 log10((A^2 / 2) / sigma^2), i.e. against the mean power
-                                  // of a steady tone at the burst's peak amplitude
+    std::optional<double> snrDb{};  // white Gaussian noise over the whole recording; SNR is
+                                    // 10 log10((A^2 / 2) / sigma^2), i.e. against the mean power
+                                    // of a steady tone at the burst's peak amplitude
     double dcOffset = 0.0;        // added to every sample
     double fadeDepth = 0.0;       // 0..1: the bursts' gain swings between 1 and 1 - fadeDepth
     double fadePeriodSeconds = 4.0;
