@@ -1,0 +1,110 @@
+#pragma once
+
+#include "ByteReader.h"
+#include "FieldCodecs.h"
+#include "WatchModel.h"
+#include "WavDataReader.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+class QIODevice;
+
+// Decodes the recording of one watch transfer: demodulates the WAV samples
+// into the byte array, strips the line framing, recognises the model and
+// reads its fields. Holds the last transfer's bytes and outcome between
+// decodes. Lives in the GUI thread; one decode at a time.
+class Decoder
+{
+public:
+    Decoder();
+    Decoder(const Decoder &) = delete;
+    Decoder &operator=(const Decoder &) = delete;
+
+    // The whole decode of one recording. YES when a model was recognised and
+    // its layout met no invalid field. A file that cannot be read is NO.
+    bool decodeFile(const QString &path);
+    // The decode from the clean-up on, for bytes already extracted or set.
+    bool decodeExtractedBytes();
+
+    // Replaces the byte array by the bytes demodulated from the file. A file
+    // that cannot be opened leaves the array as it was; one without a "data"
+    // word empties it. Either way readError() says why.
+    void extractBytesFromFile(const QString &path);
+    void extractBytesFromDevice(QIODevice &device);
+    // Next four bytes of the file open during an extraction; 0 when none is open.
+    std::uint32_t read4BytesLittleEndian();
+
+    const ByteArray &byteArray() const { return m_byteArray; }
+    void setByteArray(ByteArray bytes) { m_byteArray = std::move(bytes); }
+    bool dataMakesSense() const { return m_dataMakesSense; }
+    // The model whose check answered YES in the last decode, even when its
+    // layout then met an invalid field.
+    std::optional<WatchModel> recognisedModel() const { return m_recognisedModel; }
+    // Why the last extraction could not read its file; empty when it could.
+    const QString &readError() const { return m_readError; }
+
+    // Clean-up and recognition.
+    bool cleanupBytes();
+    bool checkF6Data();
+    bool checkRS200Data();
+    bool checkCS200Data();
+    int lsbMsbToInt(int i) const { return codecs().lsbMsbToInt(i); }
+
+    // Field codecs. Those taking no flag leave dataMakesSense alone; the date
+    // and name codecs clear it on an implausible value.
+    std::optional<int> secondsx10From3Bytes(int i) const { return codecs().secondsx10From3Bytes(i); }
+    std::optional<int> secondsx10From4Bytes(int i) const { return codecs().secondsx10From4Bytes(i); }
+    std::optional<TimeRecord> timeFrom3Bytes(int i, bool bcd) const { return codecs().timeFrom3Bytes(i, bcd); }
+    std::optional<int> decodeTotalTime() const { return codecs().decodeTotalTime(); }
+    std::optional<QDateTime> decodeSessionDate(int i) { return codecs().decodeSessionDate(i, m_dataMakesSense); }
+    std::optional<QDateTime> decodeF6SessionDate(int i) { return codecs().decodeF6SessionDate(i, m_dataMakesSense); }
+    std::optional<QDateTime> decodeBirthdayDate(int i) { return codecs().decodeBirthdayDate(i, m_dataMakesSense); }
+    std::optional<QString> decodeSessionName() { return codecs().decodeSessionName(m_dataMakesSense); }
+    std::optional<int> decodeWeight(int i) const { return codecs().decodeWeight(i); }
+    std::optional<QString> decodeUserActivityLevel() const { return codecs().decodeUserActivityLevel(); }
+    bool decodeFootPodIsOn() const { return codecs().decodeFootPodIsOn(); }
+    std::optional<HeartRateRecord> decodeSessionHR(int i) const { return codecs().decodeSessionHR(i); }
+    std::optional<PaceRecord> decodePace() const { return codecs().decodePace(); }
+    std::optional<SpeedRecord> decodeCS200Speed() const { return codecs().decodeCS200Speed(); }
+    std::optional<CadenceRecord> decodeCS200Cadence() const { return codecs().decodeCS200Cadence(); }
+    std::optional<LimitZoneTimes> decodeTimeBelowZone() const { return codecs().decodeTimeBelowZone(); }
+    std::optional<LimitZoneTimes> decodeTimeInZone() const { return codecs().decodeTimeInZone(); }
+    std::optional<LimitZoneTimes> decodeTimeAboveZone() const { return codecs().decodeTimeAboveZone(); }
+    std::optional<std::vector<SportZoneRecord>> decodeSportZones() const { return codecs().decodeSportZones(); }
+    bool checkCS200Zones() const { return codecs().checkCS200Zones(); }
+    std::optional<QString> decodeCS200LimitType() const { return codecs().decodeCS200LimitType(); }
+    int decodeNumberOfLaps() const { return codecs().decodeNumberOfLaps(); }
+    int decodeNumberOfCS200Laps() const { return codecs().decodeNumberOfCS200Laps(); }
+    bool checkLapData(bool footPod, int sessionTotalTime) const
+    {
+        return codecs().checkLapData(footPod, sessionTotalTime);
+    }
+
+    // Zero samples that stand in for the samples a data chunk claims but the
+    // file does not hold. Past the last real sample only the tail of its burst
+    // can be marked (44 samples) and a frame can still start on it while it
+    // lies before n - 1000; 1000 + 88 zeros keep every such decision the same
+    // as with the full claimed length.
+    static constexpr std::int64_t kMissingSamplePadding = 1088;
+
+private:
+    FieldCodecs codecs() const { return FieldCodecs(m_byteArray); }
+
+    // Session layouts: each stores the sessions of a recognised transfer and
+    // clears dataMakesSense when one of its fields is invalid. They arrive
+    // with the session store; until then the check's answer stands.
+    void extractF6SessionData();
+    void extractRS200SessionData();
+    void extractCS200SessionData();
+
+    ByteArray m_byteArray;
+    bool m_dataMakesSense = false;
+    std::optional<WatchModel> m_recognisedModel;
+    QString m_readError;
+    WavDataReader m_openFile; // open only while an extraction runs
+};
