@@ -1,4 +1,3 @@
-#include "DataOutput.h"
 #include "DataView.h"
 
 #include <QLocale>
@@ -24,6 +23,7 @@ struct TimeCase
     const char *withTenths;
 };
 
+// Unlike the export's, seconds are truncated: 599 tenths show 0:00:59, not 0:01:00.
 TEST_F(DataViewTest, TimeStringTruncatesSeconds)
 {
     const std::vector<TimeCase> cases = {
@@ -42,12 +42,6 @@ TEST_F(DataViewTest, TimeStringTruncatesSeconds)
         EXPECT_EQ(styled.text, c.withTenths) << c.withTenths;
         EXPECT_TRUE(styled.smallLastCharacter);
     }
-}
-
-TEST_F(DataViewTest, DetailTableTruncatesWhereTheExportRounds)
-{
-    EXPECT_EQ(DataView::timeStringFromSeconds(599, false).text, "0:00:59");
-    EXPECT_EQ(DataOutput::timeStringFromSeconds(599, false), "0:01:00");
 }
 
 TEST_F(DataViewTest, TenthsDigitIsSetSmallInRichText)
