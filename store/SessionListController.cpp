@@ -4,6 +4,18 @@
 
 #include <algorithm>
 
+namespace {
+
+// QList's own == hands a null pointer to memcmp when one of two empty lists
+// has storage and the other has none, which UBSan rightly reports.
+template <typename T>
+bool sameElements(const QList<T> &a, const QList<T> &b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end());
+}
+
+} // namespace
+
 SessionListController::SessionListController(ObjectContext &context, QObject *parent)
     : QObject(parent), m_context(context), m_sortOrders{{QStringLiteral("sessionDate"), true}}
 {
@@ -83,7 +95,7 @@ void SessionListController::sessionInserted(const RunSession *session)
                                            });
     m_arranged.insert(position, session);
     emit arrangementChanged();
-    if (selectionIndexes() != oldIndexes)
+    if (!sameElements(selectionIndexes(), oldIndexes))
         emit selectionChanged();
 }
 
@@ -120,7 +132,7 @@ void SessionListController::rearrange()
         return m_arranged.indexOf(a) < m_arranged.indexOf(b);
     });
     emit arrangementChanged();
-    if (selectionIndexes() != oldIndexes)
+    if (!sameElements(selectionIndexes(), oldIndexes))
         emit selectionChanged();
 }
 
@@ -138,7 +150,7 @@ bool SessionListController::arrangedBefore(const RunSession *a, const RunSession
 
 void SessionListController::replaceSelection(QList<const RunSession *> selection)
 {
-    if (selection == m_selected)
+    if (sameElements(selection, m_selected))
         return;
     m_selected = std::move(selection);
     emit selectionChanged();
