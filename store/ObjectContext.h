@@ -70,6 +70,8 @@ public:
     QList<const RunSession *> sessions() const;
     int sessionCount() const { return int(m_sessions.size()); }
     bool contains(const RunSession *session) const;
+    // The session's position in sessions(), or -1.
+    int indexOf(const RunSession *session) const;
     // The sessions that pass filter (all without one), sorted by sortOrders
     // (insertion order for equal keys and without orders).
     QList<const RunSession *> fetchSessions(const SessionFilter &filter = {},
@@ -116,6 +118,7 @@ public:
 
     // The store file installs its writer here. Without a handler the context is
     // in memory and a save always succeeds. A successful save clears hasChanges().
+    // Save outside an undo group: QUndoStack cannot mark a clean state inside one.
     void setSaveHandler(SaveHandler handler) { m_saveHandler = std::move(handler); }
     SaveResult save();
 
@@ -139,7 +142,6 @@ private:
     };
 
     RunSession *mutableSession(const RunSession *session) const;
-    int indexOf(const RunSession *session) const;
     void attach(std::unique_ptr<RunSession> session, int index);
     std::unique_ptr<RunSession> detach(const RunSession *session);
     void storePrimitive(const RunSession *session, const QString &key, const QVariant &value);

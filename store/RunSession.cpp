@@ -212,8 +212,8 @@ QStringList RunSession::derivedKeys()
 
 QStringList RunSession::keysDependentOn(QStringView key)
 {
-    // The average pace is computed from these; the data model declares only the
-    // distance, but an edited model name or time changes the pace just as well.
+    // The average pace is computed from all of these: an edited model name or
+    // time changes it just as an edited distance does.
     static const std::array<QLatin1StringView, 4> paceInputs{
         kSessionTotalDistance, QLatin1StringView("sessionTotalTime"),
         QLatin1StringView("sessionRideTime"), QLatin1StringView("hrm")};

@@ -144,8 +144,7 @@ bool SessionListController::arrangedBefore(const RunSession *a, const RunSession
         return true;
     if (sessionLessThan(*b, *a, m_sortOrders))
         return false;
-    const QList<const RunSession *> contextOrder = m_context.sessions();
-    return contextOrder.indexOf(a) < contextOrder.indexOf(b);
+    return m_context.indexOf(a) < m_context.indexOf(b);
 }
 
 void SessionListController::replaceSelection(QList<const RunSession *> selection)

@@ -154,14 +154,14 @@ TEST(RunSession, MembersAreFoundByNumberNotPosition)
 
 namespace {
 
-struct KeySpec
+struct ExpectedKey
 {
     const char *name;
     ValueType type;
 };
 
 template <typename Entity>
-void expectKeyTable(const std::vector<KeySpec> &expected)
+void expectKeyTable(const std::vector<ExpectedKey> &expected)
 {
     const auto table = Entity::keys();
     ASSERT_EQ(table.size(), expected.size());
