@@ -1,0 +1,85 @@
+#include "DecodeCommand.h"
+
+#include "DecoderTestData.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct CommandRun
+{
+    int status;
+    QString out;
+    QString err;
+};
+
+CommandRun run(const QStringList &arguments)
+{
+    CommandRun result;
+    QTextStream out(&result.out);
+    QTextStream err(&result.err);
+    result.status = DecodeCommand(out, err).run(QStringList{"ventrix-decode"} + arguments);
+    return result;
+}
+
+class DecodeCommandTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_path = m_dir.filePath("rs200.wav");
+        QFile file(m_path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(testdata::wav(testdata::spikes(testdata::withLead(testdata::rs200Transfer()))));
+    }
+
+    QTemporaryDir m_dir;
+    QString m_path;
+};
+
+} // namespace
+
+TEST_F(DecodeCommandTest, DumpsTheBytesBeforeCleanUpSixteenPerLine)
+{
+    const CommandRun r = run({"--dump-bytes", m_path});
+    EXPECT_EQ(r.status, DecodeCommand::Decoded);
+    const QStringList lines = r.out.split('\n');
+    ASSERT_EQ(lines.size(), 166 / 16 + 1 + 1); // 166 bytes, then the empty text after the last newline
+    EXPECT_EQ(lines[0], "aa aa aa aa aa aa 55 00 00 01 00 00 00 00 00 00");
+    EXPECT_EQ(lines[10], "00 00 00 00 00 00");
+}
+
+TEST_F(DecodeCommandTest, JsonNamesTheModelAndEveryFile)
+{
+    const QString missing = m_dir.filePath("missing.wav");
+    const CommandRun r = run({"--json", m_path, missing});
+    EXPECT_EQ(r.status, DecodeCommand::NotDecoded);
+    EXPECT_TRUE(r.err.contains("cannot read " + missing + ": ")) << r.err.toStdString();
+
+    const QJsonArray files = QJsonDocument::fromJson(r.out.toUtf8()).object()["files"].toArray();
+    ASSERT_EQ(files.size(), 2);
+    const QJsonObject decoded = files[0].toObject();
+    EXPECT_EQ(decoded["path"].toString(), m_path);
+    EXPECT_EQ(decoded["model"].toString(), "RS200");
+    EXPECT_TRUE(decoded["dataMakesSense"].toBool());
+    EXPECT_TRUE(decoded["sessions"].toArray().isEmpty());
+    EXPECT_TRUE(files[1].toObject()["model"].isNull());
+    EXPECT_FALSE(files[1].toObject()["dataMakesSense"].toBool());
+}
+
+TEST_F(DecodeCommandTest, UsageErrorsExitWithTwo)
+{
+    EXPECT_EQ(run({}).status, DecodeCommand::UsageError);
+    EXPECT_EQ(run({"--bogus", m_path}).status, DecodeCommand::UsageError);
+    const CommandRun later = run({"--store", "db.xml", m_path});
+    EXPECT_EQ(later.status, DecodeCommand::UsageError);
+    EXPECT_TRUE(later.err.contains("--store is not supported yet"));
+    EXPECT_EQ(run({"--export-dir", m_dir.path(), "--xml", m_path}).status, DecodeCommand::UsageError);
+}

@@ -1,0 +1,128 @@
+#include "Decoder.h"
+#include "WavDataReader.h"
+
+#include "DecoderTestData.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &content)
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(content);
+    return path;
+}
+
+ByteArray extract(const QByteArray &wav)
+{
+    QBuffer buffer;
+    buffer.setData(wav);
+    buffer.open(QIODevice::ReadOnly);
+    Decoder decoder;
+    decoder.extractBytesFromDevice(buffer);
+    return decoder.byteArray();
+}
+
+} // namespace
+
+TEST(WavExtraction, MalformedFilesDecodeAsNo)
+{
+    const QByteArray header = testdata::wav({1, 2, 3});
+    struct Case { const char *name; QByteArray content; bool readable; };
+    const std::vector<Case> cases = {
+        {"empty", {}, false},
+        {"not a recording", "just some text, no chunk words in it at all", false},
+        {"header cut before the data word", header.left(35), false},
+        {"data word off the four-byte grid", "xx" + header.mid(36), false},
+        {"data word without a size", header.left(40), true},
+        {"size cut in half", header.left(42), true},
+        {"claims 4 GB in 50 bytes", testdata::wav({1, 2, 3}, 0xFFFFFFFFLL), true},
+        {"odd number of data bytes", testdata::wav({1, 2}) + char(7), true},
+        {"zero samples", testdata::wav({}), true},
+    };
+    QTemporaryDir dir;
+    for (const Case &c : cases) {
+        Decoder decoder;
+        decoder.setByteArray({1, 2, 3});
+        EXPECT_FALSE(decoder.decodeFile(writeFile(dir, "case.wav", c.content))) << c.name;
+        EXPECT_EQ(decoder.readError().isEmpty(), c.readable) << c.name;
+        EXPECT_TRUE(decoder.byteArray().empty()) << c.name;
+        EXPECT_EQ(decoder.recognisedModel(), std::nullopt) << c.name;
+    }
+}
+
+TEST(WavExtraction, UnopenableFileLeavesTheArrayAndAnswersNo)
+{
+    QTemporaryDir dir;
+    const ByteArray cleanable = testdata::withLead(testdata::rs200Transfer());
+    for (const QString &path : {dir.path(), dir.filePath("missing.wav")}) {
+        Decoder decoder;
+        decoder.setByteArray(cleanable);
+        EXPECT_FALSE(decoder.decodeFile(path));
+        EXPECT_FALSE(decoder.readError().isEmpty());
+        EXPECT_EQ(decoder.byteArray(), cleanable);
+    }
+}
+
+TEST(WavExtraction, DecodesARecordingEndToEnd)
+{
+    QTemporaryDir dir;
+    const ByteArray stream = testdata::withLead(testdata::rs200Transfer());
+    Decoder decoder;
+    EXPECT_TRUE(decoder.decodeFile(writeFile(dir, "rs200.wav", testdata::wav(testdata::spikes(stream)))));
+    EXPECT_EQ(decoder.recognisedModel(), WatchModel::RS200);
+    EXPECT_EQ(decoder.byteArray(), testdata::rs200Transfer());
+}
+
+// The samples a data chunk claims but the file lacks count as 0: a file that
+// claims far more must decode exactly like one that holds those zeros.
+TEST(WavExtraction, MissingSamplesActLikeZeros)
+{
+    // The last real sample is a burst 880 samples after the last frame's
+    // start, so the frame scan lands on that burst's marked tail, which lies
+    // past the end of the file.
+    std::vector<std::int16_t> real = testdata::spikes({0x00}, 6000, 900, 10000);
+    real.resize(6838);
+    real[6837] = 10000;
+    std::vector<std::int16_t> zeros = real;
+    zeros.resize(real.size() + 10000, 0);
+    EXPECT_EQ(extract(testdata::wav(real, 0xFFFFFFFFLL)), (ByteArray{0, 0}));
+    EXPECT_EQ(extract(testdata::wav(zeros)), (ByteArray{0, 0}));
+
+    std::vector<std::int16_t> cut = testdata::spikes(testdata::randomLikeBytes(300));
+    cut.resize(cut.size() / 2 + 17);
+    std::vector<std::int16_t> padded = cut;
+    padded.resize(cut.size() + 5000, 0);
+    EXPECT_EQ(extract(testdata::wav(cut, std::int64_t(padded.size()) * 2)), extract(testdata::wav(padded)));
+}
+
+TEST(WavDataReader, ReadsWordsLittleEndianAndSamplesOnlyAsFarAsTheFileGoes)
+{
+    QBuffer buffer;
+    buffer.setData(QByteArray("\x01\x02\x03\x04\x05", 5));
+    buffer.open(QIODevice::ReadOnly);
+    WavDataReader reader;
+    EXPECT_EQ(reader.read4BytesLittleEndian(), 0u); // nothing open
+    reader.open(&buffer);
+    EXPECT_EQ(reader.read4BytesLittleEndian(), 0x04030201u);
+    EXPECT_EQ(reader.read4BytesLittleEndian(), 0x05u);
+    EXPECT_EQ(reader.read4BytesLittleEndian(), 0u);
+
+    QBuffer claimsTooMuch;
+    claimsTooMuch.setData(testdata::wav({7, -8, 9}, 0xFFFFFFFFLL));
+    claimsTooMuch.open(QIODevice::ReadOnly);
+    reader.open(&claimsTooMuch);
+    ASSERT_TRUE(reader.findDataChunk());
+    const std::uint32_t declared = reader.read4BytesLittleEndian();
+    const std::vector<std::int16_t> samples = reader.readSamples(declared / 2, 100);
+    ASSERT_EQ(samples.size(), 103u);
+    EXPECT_EQ(std::vector<std::int16_t>(samples.begin(), samples.begin() + 4), (std::vector<std::int16_t>{7, -8, 9, 0}));
+}
