@@ -1,0 +1,102 @@
+#include "AppController.h"
+
+#include "AudioFileRecorder.h"
+#include "Decoder.h"
+#include "VXDefaults.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace {
+
+// Two-digit year, month, day, hour 00 to 23, minute, second.
+const QString kStampFormat = QStringLiteral("yyMMddHHmmss");
+
+} // namespace
+
+AppController::AppController(Decoder *decoder, QObject *parent)
+    : QObject(parent),
+      m_decoder(decoder),
+      m_recorderFactory([] { return std::make_unique<AudioFileRecorder>(); }),
+      m_clock([] { return QDateTime::currentDateTime(); }),
+      m_recordingsFolder(defaultRecordingsFolder())
+{
+    registerDefaults();
+}
+
+AppController::~AppController() = default;
+
+QVariantMap AppController::registerDefaults()
+{
+    return VXDefaults::table();
+}
+
+QString AppController::defaultRecordingsFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+           + QStringLiteral("/Ventrix/Recordings");
+}
+
+QString AppController::recordingFileName(const QString &folder, const QDateTime &when)
+{
+    const QString stamp = when.toString(kStampFormat);
+    const QDir dir(folder);
+    QString path = dir.filePath(QStringLiteral("Recording-%1.wav").arg(stamp));
+    // Two recordings in the same second must not share a file.
+    for (int suffix = 2; QFileInfo::exists(path); ++suffix)
+        path = dir.filePath(QStringLiteral("Recording-%1-%2.wav").arg(stamp).arg(suffix));
+    return path;
+}
+
+void AppController::startButtonClicked(bool start)
+{
+    if (start) {
+        // When this fails (a plain file in the way) the recorder's file
+        // creation fails and says why.
+        QDir().mkpath(m_recordingsFolder);
+        m_fileName = recordingFileName(m_recordingsFolder, m_clock());
+        if (startRecording() != 0)
+            emit recordingFailed(m_lastError);
+        return;
+    }
+    stopRecording();
+    const bool decoded = m_decoder && m_decoder->decodeFile(m_fileName);
+    if (!decoded && m_shake)
+        m_shake();
+}
+
+std::int32_t AppController::startRecording()
+{
+    m_recorder.reset();
+    m_isRecording = false;
+    m_recorder = m_recorderFactory();
+    const QFileInfo file(m_fileName);
+    std::int32_t status = m_recorder->configure(file.path(), file.fileName());
+    if (status == 0)
+        status = m_recorder->start();
+    if (status != 0) {
+        m_lastError = m_recorder->lastError();
+        m_recorder.reset();
+        return status;
+    }
+    m_isRecording = true;
+    return 0;
+}
+
+std::int32_t AppController::stopRecording()
+{
+    if (!m_isRecording)
+        return 0;
+    const std::int32_t status = m_recorder->stop();
+    // Destroying the recorder completes the file before anyone reads it.
+    m_recorder.reset();
+    m_isRecording = false;
+    return status;
+}
+
+void AppController::showPreferencesWindow()
+{
+    if (m_openPreferences)
+        m_openPreferences();
+}

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QDateTime>
+#include <QObject>
+#include <QString>
+#include <QVariantMap>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+class AudioFileRecorder;
+class Decoder;
+
+// Turns the record button into a recording: names a new file in the
+// Recordings folder, starts a recorder, and on stop completes the file and
+// hands it to the decoder. Lives in the GUI thread.
+class AppController : public QObject
+{
+    Q_OBJECT
+
+public:
+    using RecorderFactory = std::function<std::unique_ptr<AudioFileRecorder>()>;
+    using Clock = std::function<QDateTime()>;
+
+    // decoder is not owned and may be null (then every stop answers NO).
+    explicit AppController(Decoder *decoder, QObject *parent = nullptr);
+    // Stops a running recording, which completes its file.
+    ~AppController() override;
+
+    // Settings have no registration step: VXDefaults::value() falls back to
+    // VXDefaults::table(), the one table of defaults, so nothing is written to
+    // the user's settings (a written default would stay even if the table
+    // changed). Returns that table; the constructor calls it so the defaults
+    // are in place before any window reads a setting.
+    static QVariantMap registerDefaults();
+    // QStandardPaths::GenericDataLocation + "/Ventrix/Recordings".
+    static QString defaultRecordingsFolder();
+    // "Recording-<yyMMddHHmmss>.wav" in folder for a start at `when`, with
+    // "-2", "-3", ... before ".wav" while a file of that name exists.
+    static QString recordingFileName(const QString &folder, const QDateTime &when);
+
+    // The seams: how recorders are made (PortAudio by default), the present
+    // moment, the folder, the main window's shake and the preferences window.
+    void setRecorderFactory(RecorderFactory factory) { m_recorderFactory = std::move(factory); }
+    void setClock(Clock clock) { m_clock = std::move(clock); }
+    void setRecordingsFolder(const QString &folder) { m_recordingsFolder = folder; }
+    void setShakeHandler(std::function<void()> shake) { m_shake = std::move(shake); }
+    void setPreferencesWindowOpener(std::function<void()> open) { m_openPreferences = std::move(open); }
+
+    // YES: prepare the folder and the name, then record; when that fails,
+    // recordingFailed is emitted before this returns. NO: stop, decode the
+    // recording and shake the main window when it does not decode.
+    void startButtonClicked(bool start);
+    std::int32_t startRecording();
+    std::int32_t stopRecording();
+    void showPreferencesWindow();
+
+    QString fileName() const { return m_fileName; }
+    bool isRecording() const { return m_isRecording; }
+    QString recordingsFolder() const { return m_recordingsFolder; }
+    // The recorder of the running recording, or null.
+    const AudioFileRecorder *recorder() const { return m_recorder.get(); }
+
+signals:
+    // Nothing records: the record button should return to idle and show why.
+    void recordingFailed(const QString &reason);
+
+private:
+    Decoder *m_decoder;
+    RecorderFactory m_recorderFactory;
+    Clock m_clock;
+    QString m_recordingsFolder;
+    std::function<void()> m_shake;
+    std::function<void()> m_openPreferences;
+    std::unique_ptr<AudioFileRecorder> m_recorder;
+    QString m_fileName;
+    QString m_lastError;
+    bool m_isRecording = false;
+};

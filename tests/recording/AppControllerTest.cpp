@@ -1,0 +1,191 @@
+#include "AppController.h"
+#include "AudioFileRecorder.h"
+#include "Decoder.h"
+#include "FakeCaptureSource.h"
+#include "SignalProbe.h"
+#include "TransferSynth.h"
+
+#include "DecoderTestData.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+#include <soxr.h>
+
+namespace {
+
+const QDateTime kValentines(QDate(2009, 2, 14), QTime(18, 30, 5));
+
+// A controller whose recorders listen to a fake device sending `samples`.
+struct ControllerFixture
+{
+    QTemporaryDir home;
+    Decoder decoder;
+    AppController controller{&decoder};
+    int shakes = 0;
+    FakeCaptureSource *lastSource = nullptr;
+
+    explicit ControllerFixture(FakeCaptureSource::Options options = {}, std::vector<float> samples = {})
+    {
+        controller.setClock([] { return kValentines; });
+        controller.setRecordingsFolder(home.filePath(QStringLiteral("Ventrix/Recordings")));
+        controller.setShakeHandler([this] { ++shakes; });
+        controller.setRecorderFactory([this, options, samples] {
+            auto source = std::make_unique<FakeCaptureSource>(options, samples);
+            lastSource = source.get();
+            return std::make_unique<AudioFileRecorder>(std::move(source));
+        });
+    }
+
+    void recordEverything()
+    {
+        controller.startButtonClicked(true);
+        ASSERT_TRUE(controller.isRecording());
+        lastSource->waitUntilDelivered();
+        controller.startButtonClicked(false);
+    }
+};
+
+TEST(AppController, NamesRecordingsByTheSecondWithASuffixForTheSameSecond)
+{
+    QTemporaryDir folder;
+    const QString first = AppController::recordingFileName(folder.path(), kValentines);
+    EXPECT_EQ(first, folder.filePath(QStringLiteral("Recording-090214183005.wav")));
+    QFile(first).open(QIODevice::WriteOnly);
+    const QString second = AppController::recordingFileName(folder.path(), kValentines);
+    EXPECT_EQ(second, folder.filePath(QStringLiteral("Recording-090214183005-2.wav")));
+    QFile(second).open(QIODevice::WriteOnly);
+    EXPECT_EQ(AppController::recordingFileName(folder.path(), kValentines),
+              folder.filePath(QStringLiteral("Recording-090214183005-3.wav")));
+    EXPECT_EQ(AppController::recordingFileName(folder.path(), QDateTime(QDate(2010, 1, 2), QTime(0, 4, 9))),
+              folder.filePath(QStringLiteral("Recording-100102000409.wav")));
+}
+
+TEST(AppController, RecordsIntoTheApplicationsRecordingsFolderByDefault)
+{
+    Decoder decoder;
+    AppController controller(&decoder);
+    EXPECT_EQ(controller.recordingsFolder(), qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/Ventrix/Recordings"));
+    EXPECT_TRUE(controller.fileName().isEmpty());
+    EXPECT_FALSE(controller.isRecording());
+}
+
+TEST(AppController, CreatesTheFolderRecordsAndShakesWhenNothingDecodes)
+{
+    ControllerFixture f({}, probe::tone(44100.0, 0.5, 1000.0));
+    f.recordEverything();
+
+    const QString expected = f.controller.recordingsFolder() + QStringLiteral("/Recording-090214183005.wav");
+    EXPECT_EQ(f.controller.fileName(), expected);
+    EXPECT_FALSE(f.controller.isRecording());
+    EXPECT_EQ(f.controller.recorder(), nullptr);
+    EXPECT_EQ(probe::readWav(expected).samples.size(), 22050u);
+    EXPECT_EQ(f.shakes, 1);
+}
+
+TEST(AppController, SecondRecordingInTheSameSecondKeepsTheFirst)
+{
+    ControllerFixture f({}, probe::tone(44100.0, 0.25, 1000.0));
+    f.recordEverything();
+    const QString first = f.controller.fileName();
+    const QByteArray firstBytes = [&] { QFile file(first); file.open(QIODevice::ReadOnly); return file.readAll(); }();
+    f.recordEverything();
+
+    EXPECT_TRUE(f.controller.fileName().endsWith(QStringLiteral("Recording-090214183005-2.wav")));
+    QFile file(first);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), firstBytes);
+}
+
+TEST(AppController, NoInputDeviceTellsTheCallerAtOnceAndKeepsRunning)
+{
+    ControllerFixture f({.openStatus = -9985});
+    QStringList failed;
+    QObject::connect(&f.controller, &AppController::recordingFailed, [&](const QString &reason) { failed << reason; });
+
+    testing::internal::CaptureStderr();
+    f.controller.startButtonClicked(true);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "no audio input device\n");
+    ASSERT_EQ(failed.size(), 1);
+    EXPECT_EQ(failed.at(0), QStringLiteral("no audio input device"));
+    EXPECT_FALSE(f.controller.isRecording());
+    EXPECT_FALSE(QFile::exists(f.controller.fileName()));
+
+    // A stop press anyway: nothing to stop, the missing file does not decode.
+    EXPECT_EQ(f.controller.stopRecording(), 0);
+    f.controller.startButtonClicked(false);
+    EXPECT_EQ(f.shakes, 1);
+}
+
+TEST(AppController, PlainFileInPlaceOfTheFolderIsKeptAndRecordingFails)
+{
+    ControllerFixture f;
+    const QString folder = f.controller.recordingsFolder();
+    QDir().mkpath(QFileInfo(folder).path());
+    QFile blocker(folder);
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.write("not a folder");
+    blocker.close();
+    QStringList failed;
+    QObject::connect(&f.controller, &AppController::recordingFailed, [&](const QString &reason) { failed << reason; });
+
+    testing::internal::CaptureStderr();
+    f.controller.startButtonClicked(true);
+    testing::internal::GetCapturedStderr();
+
+    ASSERT_EQ(failed.size(), 1);
+    EXPECT_TRUE(failed.at(0).startsWith(QStringLiteral("cannot create ") + folder));
+    EXPECT_FALSE(f.controller.isRecording());
+    ASSERT_TRUE(blocker.open(QIODevice::ReadOnly));
+    EXPECT_EQ(blocker.readAll(), "not a folder");
+}
+
+TEST(AppController, ShowsThePreferencesWindowThroughItsOpener)
+{
+    Decoder decoder;
+    AppController controller(&decoder);
+    controller.showPreferencesWindow(); // no window yet: nothing happens
+    int opened = 0;
+    controller.setPreferencesWindowOpener([&] { ++opened; });
+    controller.showPreferencesWindow();
+    EXPECT_EQ(opened, 1);
+}
+
+// The transfer as a microphone at deviceRate would hear it.
+std::vector<float> transferAt(double deviceRate)
+{
+    const std::vector<std::int16_t> recorded = synth::modulate(synth::frameTransfer(testdata::rs200Transfer()));
+    std::vector<float> samples(recorded.size());
+    for (std::size_t i = 0; i < recorded.size(); ++i)
+        samples[i] = float(recorded[i]) / 32768.0f;
+    if (deviceRate == synth::kSampleRate)
+        return samples;
+    std::vector<float> resampled(std::size_t(double(samples.size()) * deviceRate / synth::kSampleRate) + 1);
+    std::size_t produced = 0;
+    const soxr_io_spec_t io = soxr_io_spec(SOXR_FLOAT32_I, SOXR_FLOAT32_I);
+    soxr_oneshot(synth::kSampleRate, deviceRate, 1, samples.data(), samples.size(), nullptr, resampled.data(),
+                 resampled.size(), &produced, &io, nullptr, nullptr);
+    resampled.resize(produced);
+    return resampled;
+}
+
+class ControllerWithDeviceRate : public testing::TestWithParam<double>
+{
+};
+
+TEST_P(ControllerWithDeviceRate, RecordedTransferDecodes)
+{
+    ControllerFixture f({.sampleRate = GetParam()}, transferAt(GetParam()));
+    f.recordEverything();
+
+    EXPECT_EQ(f.shakes, 0);
+    EXPECT_TRUE(f.decoder.dataMakesSense());
+    EXPECT_EQ(f.decoder.recognisedModel(), WatchModel::RS200);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rates, ControllerWithDeviceRate, testing::Values(44100.0, 48000.0));
+
+} // namespace
