@@ -1,0 +1,76 @@
+#pragma once
+
+#include "ManagedObjectModel.h"
+#include "ObjectContext.h"
+#include "PersistentStoreCoordinator.h"
+#include "StoreMaintenance.h"
+#include "UserPrompts.h"
+
+#include <QList>
+#include <QRectF>
+#include <QString>
+#include <QUndoStack>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+// Owns the session database for the whole run: finds the application folder,
+// opens "Ventrix.xml" there on first use, hands out the one object context,
+// runs the start-up conversion and weekly backup, saves on request and on
+// quitting, and remembers the split-view panes. Decisions only: every alert
+// goes through UserPrompts. Lives in the GUI thread.
+class Ventrix_AppDelegate
+{
+public:
+    enum class TerminateReply { TerminateNow, TerminateCancel };
+    using Clock = StoreMaintenance::Clock;
+
+    static constexpr QLatin1StringView kSplitViewFramesKey{"NSSplitView Subview Frames SessionSplitView for Tiger"};
+
+    explicit Ventrix_AppDelegate(UserPrompts &prompts, Clock now = &QDateTime::currentDateTime,
+                                 std::shared_ptr<const AtomicFile> files = {});
+    // Releases the context, then the coordinator, then the model.
+    ~Ventrix_AppDelegate();
+
+    Ventrix_AppDelegate(const Ventrix_AppDelegate &) = delete;
+    Ventrix_AppDelegate &operator=(const Ventrix_AppDelegate &) = delete;
+
+    // GenericDataLocation + "/Ventrix", or the temporary folder + "/Ventrix"
+    // when there is none. Not created here.
+    QString applicationSupportFolder() const;
+    const ManagedObjectModel &managedObjectModel();
+    // Opens the store on the first call; a database that cannot be read is
+    // shown as an error and the coordinator comes back without a store.
+    PersistentStoreCoordinator *persistentStoreCoordinator();
+    ObjectContext *managedObjectContext();
+    QUndoStack *windowWillReturnUndoManager();
+
+    // Saves; a failure is shown as an error alert.
+    void saveAction();
+    TerminateReply applicationShouldTerminate();
+    bool applicationShouldTerminateAfterLastWindowClosed() const { return true; }
+    // Stores the frames of the split view's panes, in order, and writes the
+    // settings to disk at once.
+    void windowWillClose(const QList<QRectF> &sessionSplitViewPaneFrames);
+    // Colour bindings, then the version conversion and the weekly backup.
+    void applicationDidFinishLaunching();
+
+    // The views bind the colour settings here once they exist; called first
+    // by applicationDidFinishLaunching().
+    void setColorBinder(std::function<void()> bindColors) { m_bindColors = std::move(bindColors); }
+
+    static QString quitAnywayMessage();
+    static QString quitAnywayButton();
+    static QString cancelButton();
+
+private:
+    UserPrompts &m_prompts;
+    Clock m_now;
+    std::shared_ptr<const AtomicFile> m_files;
+    std::function<void()> m_bindColors;
+    // Declared in creation order, so they are released context first.
+    std::optional<ManagedObjectModel> m_managedObjectModel;
+    std::unique_ptr<PersistentStoreCoordinator> m_persistentStoreCoordinator;
+    std::unique_ptr<ObjectContext> m_managedObjectContext;
+};

@@ -1,0 +1,194 @@
+#include "AtomicFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kTemporaryNameAttempts = 16;
+constexpr mode_t kNewFileMode = 0666; // narrowed by the umask, like any new file
+
+QString systemError(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+QString temporaryPathFor(const QFileInfo &target)
+{
+    const quint32 tag = QRandomGenerator::global()->generate();
+    return target.absolutePath() + QLatin1String("/.") + target.fileName()
+        + QLatin1String(".saving-") + QString::number(tag, 16);
+}
+
+// Closes the descriptor on every path out of a function.
+class FileDescriptor
+{
+public:
+    explicit FileDescriptor(int fd) : m_fd(fd) {}
+    ~FileDescriptor() { closeNow(); }
+    FileDescriptor(const FileDescriptor &) = delete;
+    FileDescriptor &operator=(const FileDescriptor &) = delete;
+
+    void reset(int fd)
+    {
+        closeNow();
+        m_fd = fd;
+    }
+    int get() const { return m_fd; }
+    bool isOpen() const { return m_fd >= 0; }
+    // The result of close(), which may report a deferred write error.
+    int closeNow()
+    {
+        const int result = m_fd >= 0 ? ::close(m_fd) : 0;
+        m_fd = -1;
+        return result;
+    }
+
+private:
+    int m_fd;
+};
+
+} // namespace
+
+struct AtomicFile::Timestamps
+{
+    struct timespec access;
+    struct timespec modification;
+    mode_t mode;
+};
+
+SaveResult AtomicFile::write(const QString &path, QByteArrayView data, const QString &description) const
+{
+    return replace(path, data, nullptr, description);
+}
+
+SaveResult AtomicFile::copy(const QString &source, const QString &target) const
+{
+    const QString description = QLatin1String("cannot copy ") + source + QLatin1String(" to");
+    QFile file(source);
+    if (!file.open(QIODevice::ReadOnly))
+        return SaveResult::failure(description + u' ' + target + QLatin1String(": ") + file.errorString());
+    struct stat status {};
+    if (::fstat(file.handle(), &status) != 0)
+        return SaveResult::failure(description + u' ' + target + QLatin1String(": ") + systemError(errno));
+    const QByteArray contents = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return SaveResult::failure(description + u' ' + target + QLatin1String(": ") + file.errorString());
+    const Timestamps times{status.st_atim, status.st_mtim, status.st_mode};
+    return replace(target, contents, &times, description);
+}
+
+SaveResult AtomicFile::replace(const QString &path, QByteArrayView data, const Timestamps *times,
+                               const QString &description) const
+{
+    const QFileInfo given(path);
+    const QString shownPath = given.absoluteFilePath();
+    // A database reached through a symbolic link stays a link: the file it
+    // points to is the one replaced.
+    const QFileInfo target(given.isSymLink() ? given.symLinkTarget() : shownPath);
+    const QString targetPath = target.absoluteFilePath();
+    const auto failed = [&](const QString &reason) {
+        return SaveResult::failure(description + u' ' + shownPath + QLatin1String(": ") + reason);
+    };
+
+    QString temporaryPath;
+    FileDescriptor file(-1);
+    for (int attempt = 0; attempt < kTemporaryNameAttempts && !file.isOpen(); ++attempt) {
+        temporaryPath = temporaryPathFor(target);
+        file.reset(::open(QFile::encodeName(temporaryPath).constData(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode));
+        if (!file.isOpen() && errno != EEXIST)
+            break;
+    }
+    if (!file.isOpen())
+        return failed(systemError(errno));
+    const QByteArray temporaryName = QFile::encodeName(temporaryPath);
+    const auto failedAndRemoved = [&](const QString &reason) {
+        file.closeNow();
+        ::unlink(temporaryName.constData());
+        return failed(reason);
+    };
+
+    // The new file keeps the permissions of the one it replaces (or of the
+    // source of a copy).
+    struct stat existing {};
+    if (times)
+        ::fchmod(file.get(), times->mode & 07777);
+    else if (::stat(QFile::encodeName(targetPath).constData(), &existing) == 0)
+        ::fchmod(file.get(), existing.st_mode & 07777);
+
+    if (!writeAll(file.get(), data))
+        return failedAndRemoved(systemError(errno));
+    if (times) {
+        const struct timespec stamps[2] = {times->access, times->modification};
+        ::futimens(file.get(), stamps);
+    }
+    if (syncFile(file.get()) != 0)
+        return failedAndRemoved(QLatin1String("flushing to disk failed: ") + systemError(errno));
+    if (file.closeNow() != 0) {
+        const int error = errno;
+        ::unlink(temporaryName.constData());
+        return failed(systemError(error));
+    }
+    if (renameFile(temporaryName.constData(), QFile::encodeName(targetPath).constData()) != 0) {
+        const int error = errno;
+        ::unlink(temporaryName.constData());
+        return failed(QLatin1String("renaming the new file failed: ") + systemError(error));
+    }
+
+    // Without this the rename may be lost on a power failure even though the
+    // data itself reached the disk.
+    FileDescriptor folder(::open(QFile::encodeName(target.absolutePath()).constData(),
+                                 O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folder.isOpen() || (syncFolder(folder.get()) != 0 && errno != EINVAL))
+        return failed(QLatin1String("syncing the folder failed: ") + systemError(errno));
+    return SaveResult::success();
+}
+
+bool AtomicFile::writeAll(int fd, QByteArrayView data) const
+{
+    const char *next = data.data();
+    qsizetype left = data.size();
+    while (left > 0) {
+        const long written = writeSome(fd, next, long(left));
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (written == 0) {
+            errno = ENOSPC;
+            return false;
+        }
+        next += written;
+        left -= written;
+    }
+    return true;
+}
+
+long AtomicFile::writeSome(int fd, const char *data, long size) const
+{
+    return long(::write(fd, data, size_t(size)));
+}
+
+int AtomicFile::syncFile(int fd) const
+{
+    return ::fsync(fd);
+}
+
+int AtomicFile::renameFile(const char *from, const char *to) const
+{
+    return ::rename(from, to);
+}
+
+int AtomicFile::syncFolder(int fd) const
+{
+    return ::fsync(fd);
+}

@@ -1,0 +1,313 @@
+#include "StoreFileReader.h"
+
+#include "StoreFileFormat.h"
+#include "StoreValueText.h"
+
+#include <QXmlStreamReader>
+
+#include <cstdint>
+#include <limits>
+
+namespace {
+
+using namespace StoreFileFormat;
+
+class Reader
+{
+public:
+    explicit Reader(const QByteArray &data) : m_xml(data) {}
+
+    std::optional<StoreContents> read(QString *error)
+    {
+        StoreContents contents;
+        if (readRoot(contents))
+            return contents;
+        *error = QStringLiteral("line %1, column %2: %3")
+                     .arg(m_xml.lineNumber())
+                     .arg(m_xml.columnNumber())
+                     .arg(m_xml.errorString());
+        return std::nullopt;
+    }
+
+private:
+    bool fail(const QString &reason)
+    {
+        if (!m_xml.hasError())
+            m_xml.raiseError(reason);
+        return false;
+    }
+
+    // Moves to the next child element of the current one: true at its start,
+    // false at the end of the current element or on an error. Only white space
+    // and comments may stand between elements.
+    bool nextChild()
+    {
+        while (!m_xml.atEnd()) {
+            switch (m_xml.readNext()) {
+            case QXmlStreamReader::StartElement:
+                return true;
+            case QXmlStreamReader::EndElement:
+                return false;
+            case QXmlStreamReader::Characters:
+                if (!m_xml.isWhitespace())
+                    return fail(QStringLiteral("unexpected text"));
+                break;
+            case QXmlStreamReader::Comment:
+                break;
+            case QXmlStreamReader::Invalid:
+                return false;
+            default:
+                return fail(QStringLiteral("unexpected %1").arg(m_xml.tokenString()));
+            }
+        }
+        return false;
+    }
+
+    bool readRoot(StoreContents &contents)
+    {
+        while (!m_xml.atEnd()) {
+            const QXmlStreamReader::TokenType token = m_xml.readNext();
+            if (token == QXmlStreamReader::StartElement)
+                break;
+            if (token == QXmlStreamReader::DTD)
+                return fail(QStringLiteral("a document type declaration is not allowed"));
+            if (token == QXmlStreamReader::ProcessingInstruction)
+                return fail(QStringLiteral("unexpected processing instruction"));
+        }
+        if (m_xml.hasError())
+            return false;
+        if (!m_xml.isStartElement() || m_xml.qualifiedName() != kRootElement)
+            return fail(QStringLiteral("not a Ventrix session database"));
+        if (!readFormatVersion())
+            return false;
+
+        bool haveMetadata = false;
+        while (nextChild()) {
+            const QStringView name = m_xml.qualifiedName();
+            if (name == kMetadataElement && !haveMetadata) {
+                haveMetadata = true;
+                if (!readMetadata(contents.metadata))
+                    return false;
+            } else if (name == kSessionElement) {
+                contents.sessions.emplace_back();
+                if (!readSession(contents.sessions.back()))
+                    return false;
+            } else {
+                return fail(QStringLiteral("unexpected element \"%1\"").arg(name));
+            }
+        }
+        if (m_xml.hasError())
+            return false;
+        // Only comments and white space may follow; the reader itself refuses
+        // a second root element and reports a missing end.
+        while (!m_xml.atEnd()) {
+            const QXmlStreamReader::TokenType token = m_xml.readNext();
+            if (token == QXmlStreamReader::ProcessingInstruction)
+                return fail(QStringLiteral("unexpected processing instruction"));
+        }
+        return !m_xml.hasError();
+    }
+
+    bool readFormatVersion()
+    {
+        const QXmlStreamAttributes attributes = m_xml.attributes();
+        if (attributes.size() != 1 || attributes.front().qualifiedName() != kFormatVersionAttribute)
+            return fail(QStringLiteral("the format version is missing"));
+        bool ok = false;
+        const int version = attributes.front().value().toInt(&ok);
+        if (!ok || version < 1)
+            return fail(QStringLiteral("invalid format version \"%1\"").arg(attributes.front().value()));
+        if (version > kFormatVersion)
+            return fail(QStringLiteral("the file was written by a newer version of Ventrix "
+                                       "(file format %1; this version reads format %2 and older)")
+                            .arg(version)
+                            .arg(kFormatVersion));
+        return true;
+    }
+
+    bool readMetadata(QVariantMap &metadata)
+    {
+        if (!m_xml.attributes().isEmpty())
+            return fail(QStringLiteral("unexpected attribute of metadata"));
+        while (nextChild()) {
+            if (m_xml.qualifiedName() != kEntryElement)
+                return fail(QStringLiteral("unexpected element \"%1\"").arg(m_xml.qualifiedName()));
+            if (!readEntry(metadata) || !expectNoChildren())
+                return false;
+        }
+        return !m_xml.hasError();
+    }
+
+    bool readEntry(QVariantMap &metadata)
+    {
+        std::optional<QString> key;
+        std::optional<QString> type;
+        std::optional<QString> text;
+        for (const QXmlStreamAttribute &attribute : m_xml.attributes()) {
+            QStringView name = attribute.qualifiedName();
+            const bool encoded = name.endsWith(kEncodedSuffix);
+            if (encoded)
+                name.chop(kEncodedSuffix.size());
+            std::optional<QString> *slot = name == kEntryKey ? &key : name == kEntryType ? &type
+                                         : name == kEntryValue ? &text : nullptr;
+            if (!slot || *slot || (encoded && slot == &type))
+                return fail(QStringLiteral("unexpected attribute \"%1\" of a metadata entry").arg(attribute.qualifiedName()));
+            *slot = encoded ? StoreValueText::fromUtf16Hex(attribute.value()) : attribute.value().toString();
+            if (!*slot)
+                return fail(QStringLiteral("invalid encoded text in a metadata entry"));
+        }
+        if (!key || !type || !text)
+            return fail(QStringLiteral("incomplete metadata entry"));
+        if (metadata.contains(*key))
+            return fail(QStringLiteral("metadata key \"%1\" appears twice").arg(*key));
+        const QVariant value = metadataValue(*type, *text);
+        if (!value.isValid())
+            return fail(QStringLiteral("invalid %1 \"%2\" for metadata key \"%3\"").arg(*type, *text, *key));
+        metadata.insert(*key, value);
+        return true;
+    }
+
+    static QVariant metadataValue(const QString &type, const QString &text)
+    {
+        bool ok = false;
+        if (type == kTypeInteger) {
+            const qlonglong number = text.toLongLong(&ok);
+            if (!ok)
+                return {};
+            const bool fitsInt = number >= std::numeric_limits<int>::min() && number <= std::numeric_limits<int>::max();
+            return fitsInt ? QVariant(int(number)) : QVariant(number);
+        }
+        if (type == kTypeReal) {
+            const double number = text.toDouble(&ok);
+            return ok ? QVariant(number) : QVariant();
+        }
+        if (type == kTypeBoolean)
+            return text == kTrue ? QVariant(true) : text == kFalse ? QVariant(false) : QVariant();
+        if (type == kTypeString)
+            return text;
+        if (type == kTypeDate) {
+            const std::optional<QDateTime> date = StoreValueText::toDate(text);
+            return date ? QVariant(*date) : QVariant();
+        }
+        return {};
+    }
+
+    bool readSession(RunSession &session)
+    {
+        if (!readKeys(session))
+            return false;
+        while (nextChild()) {
+            const QStringView name = m_xml.qualifiedName();
+            bool read = false;
+            if (name == kLapElement)
+                read = readMember(session.lap);
+            else if (name == kSportZoneElement)
+                read = readMember(session.sportZone);
+            else if (name == kLimitZoneElement)
+                read = readMember(session.limitZone);
+            else
+                return fail(QStringLiteral("unexpected element \"%1\" in a session").arg(name));
+            if (!read)
+                return false;
+        }
+        return !m_xml.hasError();
+    }
+
+    template <typename Entity>
+    bool readMember(std::vector<Entity> &members)
+    {
+        members.emplace_back();
+        return readKeys(members.back()) && expectNoChildren();
+    }
+
+    bool expectNoChildren()
+    {
+        if (nextChild())
+            return fail(QStringLiteral("unexpected element \"%1\"").arg(m_xml.qualifiedName()));
+        return !m_xml.hasError();
+    }
+
+    template <typename Entity>
+    bool readKeys(Entity &entity)
+    {
+        const auto table = Entity::keys();
+        Q_ASSERT(table.size() <= 64); // one bit per key in seen
+        std::uint64_t seen = 0;
+        size_t cursor = 0;
+        for (const QXmlStreamAttribute &attribute : m_xml.attributes()) {
+            QStringView name = attribute.qualifiedName();
+            const bool encoded = name.endsWith(kEncodedSuffix);
+            if (encoded)
+                name.chop(kEncodedSuffix.size());
+            const std::optional<size_t> index = findKey(table, name, cursor);
+            if (!index)
+                return fail(QStringLiteral("unknown key \"%1\" in %2").arg(attribute.qualifiedName(), m_xml.qualifiedName()));
+            if (seen & (std::uint64_t(1) << *index))
+                return fail(QStringLiteral("key \"%1\" appears twice").arg(name));
+            seen |= std::uint64_t(1) << *index;
+            if (!setKey(entity, table[*index], attribute.value(), encoded))
+                return fail(QStringLiteral("invalid value \"%1\" for key \"%2\"").arg(attribute.value(), name));
+        }
+        return true;
+    }
+
+    // The writer puts keys in table order, so searching on from the last
+    // match finds the next one at once.
+    template <typename Table>
+    static std::optional<size_t> findKey(const Table &table, QStringView name, size_t &cursor)
+    {
+        for (size_t step = 0; step < table.size(); ++step) {
+            const size_t index = (cursor + step) % table.size();
+            if (name == QLatin1StringView(table[index].name)) {
+                cursor = index + 1;
+                return index;
+            }
+        }
+        return std::nullopt;
+    }
+
+    template <typename Entity>
+    static bool setKey(Entity &entity, const EntityKey<Entity> &key, QStringView text, bool encoded)
+    {
+        return std::visit([&](auto member) {
+            auto &field = entity.*member;
+            using Value = typename std::remove_reference_t<decltype(field)>::value_type;
+            if constexpr (std::is_same_v<Value, QString>) {
+                field = encoded ? StoreValueText::fromUtf16Hex(text) : std::optional<QString>(text.toString());
+                return field.has_value();
+            } else {
+                if (encoded)
+                    return false;
+                field = parse<Value>(text);
+                return field.has_value();
+            }
+        }, key.member);
+    }
+
+    template <typename Value>
+    static std::optional<Value> parse(QStringView text)
+    {
+        if constexpr (std::is_same_v<Value, int>) {
+            bool ok = false;
+            const int number = text.toInt(&ok);
+            return ok ? std::optional<int>(number) : std::nullopt;
+        } else if constexpr (std::is_same_v<Value, bool>) {
+            if (text == kTrue)
+                return true;
+            if (text == kFalse)
+                return false;
+            return std::nullopt;
+        } else {
+            return StoreValueText::toDate(text);
+        }
+    }
+
+    QXmlStreamReader m_xml;
+};
+
+} // namespace
+
+std::optional<StoreContents> StoreFileReader::read(const QByteArray &data, QString *error)
+{
+    return Reader(data).read(error);
+}

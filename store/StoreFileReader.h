@@ -1,0 +1,30 @@
+#pragma once
+
+#include "RunSession.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QVariantMap>
+
+#include <optional>
+#include <vector>
+
+// What a store file holds.
+struct StoreContents
+{
+    std::vector<RunSession> sessions;
+    QVariantMap metadata;
+};
+
+// Reads the text of a store file (layout in StoreFileFormat.h). Strict: an
+// unknown element or key, a value of the wrong type, a newer format version,
+// a DTD or a truncated file is an error, because a file we do not fully
+// understand must never be taken for a smaller one and saved over.
+// Memory stays proportional to the input; nesting is fixed by the layout.
+// Any thread.
+class StoreFileReader
+{
+public:
+    // The contents, or nothing with error set to "line L, column C: <reason>".
+    static std::optional<StoreContents> read(const QByteArray &data, QString *error);
+};

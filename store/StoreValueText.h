@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+
+// The text forms of values in the store file. Every value that the writer
+// can produce is read back exactly: dates keep their instant to the
+// millisecond and their kind of time, texts keep every UTF-16 code unit.
+// Any thread.
+namespace StoreValueText {
+
+// "2008-07-03T18:05:33+02:00[local]" and the other forms of StoreFileFormat.h;
+// milliseconds only when there are any. An invalid date is "invalid".
+QString fromDate(const QDateTime &date);
+// Absent when the text is not one of those forms or names an impossible date.
+std::optional<QDateTime> toDate(QStringView text);
+
+// False when XML 1.0 cannot carry the text (most control characters, lone
+// surrogates, U+FFFE and U+FFFF), even as a character reference.
+bool fitsXml(QStringView text);
+// Four lowercase hex digits per UTF-16 code unit.
+QString toUtf16Hex(QStringView text);
+std::optional<QString> fromUtf16Hex(QStringView hex);
+
+} // namespace StoreValueText
