@@ -1,13 +1,31 @@
 #include "DataOutput.h"
 
+#include "ExportDocument.h"
+#include "ExportRows.h"
+#include "RunSession.h"
+#include "SaveDialog.h"
+#include "SessionListController.h"
 #include "VXDefaults.h"
 #include "VXDurationText.h"
 #include "VXNumberText.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
+
+const QString kSaveTimeWithTenthsKey = QStringLiteral("SaveTimeWithTenths");
+const QString kAutoExportPathKey = QStringLiteral("VXAutoExportPath");
+const QString kCannotExport = QStringLiteral("cannot export session to");
+
+// Automatic export names are numbers below 2^31, as the C library's random() draws them.
+constexpr quint32 kNameNumberMask = 0x7fffffff;
+// A folder that already holds this many of the drawn names is not going to free one.
+constexpr int kMostNameDraws = 1000;
 
 const QString kSaveDateFormatKey = QStringLiteral("SaveDateFormat");
 const QString kSaveDataWithTenthsKey = QStringLiteral("SaveDataWithTenths");
@@ -53,9 +71,156 @@ int distanceDecimals()
     return VXUnits::localeIsMetric() ? kMetricDistanceDecimals : kImperialDistanceDecimals;
 }
 
+// Claims path for a new file: creates it empty unless something of that name is there.
+enum class Claim { Claimed, Taken, Failed };
+
+Claim claimNewFile(const QString &path, QString *reason)
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return Claim::Claimed;
+    const QFileInfo existing(path);
+    if (existing.exists() || existing.isSymLink())
+        return Claim::Taken;
+    *reason = file.errorString();
+    return Claim::Failed;
+}
+
+// The folder text as stored with name appended after exactly one separator.
+QString pathInFolder(QString folder, const QString &name)
+{
+    while (folder.endsWith(u'/'))
+        folder.chop(1);
+    return folder + u'/' + name;
+}
+
+SaveResult exportFailure(const QString &path, const QString &reason)
+{
+    return SaveResult::failure(kCannotExport + u' ' + path + QLatin1String(": ") + reason);
+}
+
 } // namespace
 
-DataOutput::DataOutput(QObject *parent) : QObject(parent) {}
+DataOutput::DataOutput(QObject *parent)
+    : QObject(parent),
+      m_random(QRandomGenerator::securelySeeded()),
+      m_randomSource([this] { return m_random.generate(); })
+{
+}
+
+void DataOutput::setRandomSource(RandomSource source)
+{
+    m_randomSource = std::move(source);
+}
+
+const RunSession *DataOutput::lastSelectedSession() const
+{
+    if (!m_sessionArrayController)
+        return nullptr;
+    const QList<const RunSession *> selection = m_sessionArrayController->selectedSessions();
+    return selection.isEmpty() ? nullptr : selection.last();
+}
+
+const AtomicFile &DataOutput::fileWriter() const
+{
+    return m_fileWriter ? *m_fileWriter : m_defaultFileWriter;
+}
+
+SaveResult DataOutput::reported(const SaveResult &result)
+{
+    if (!result.ok)
+        emit exportFailed(result.errorMessage);
+    return result;
+}
+
+SaveResult DataOutput::exportDataToCSVFile(const QString &path, bool withTenths, bool xmlFormat,
+                                           bool withFixedDateFormat)
+{
+    return reported(exportSession(lastSelectedSession(), path, withTenths, xmlFormat,
+                                  withFixedDateFormat, fileWriter()));
+}
+
+SaveResult DataOutput::exportSession(const RunSession *session, const QString &path, bool withTenths,
+                                     bool xmlFormat, bool withFixedDateFormat, const AtomicFile &writer)
+{
+    if (path.isEmpty())
+        return SaveResult::failure(QStringLiteral("cannot export session: no file name given"));
+    // The rows are complete before anything touches the disk.
+    const QList<ExportRow> rows = ExportRows(withTenths, withFixedDateFormat).rowsForSession(session);
+    const QByteArray contents = xmlFormat ? ExportDocument::propertyList(rows)
+                                          : ExportDocument::commaSeparatedText(rows);
+    return writer.write(path, contents, kCannotExport);
+}
+
+QList<SaveResult> DataOutput::exportSessionsToFolder(const QList<const RunSession *> &sessions,
+                                                     const QString &wavPath, const QString &folder,
+                                                     bool withTenths, bool xmlFormat,
+                                                     bool withFixedDateFormat)
+{
+    const QString baseName = QFileInfo(wavPath).completeBaseName();
+    const QString extension = xmlFormat ? QStringLiteral(".plist") : QStringLiteral(".csv");
+    QList<SaveResult> results;
+    int k = 0;
+    for (const RunSession *session : sessions) {
+        const QString name = baseName + u'-' + QString::number(++k) + extension;
+        results.append(exportSession(session, QDir(folder).filePath(name), withTenths, xmlFormat,
+                                     withFixedDateFormat));
+    }
+    return results;
+}
+
+void DataOutput::saveFile()
+{
+    if (!m_saveDialog)
+        return;
+    const QList<const RunSession *> selection =
+        m_sessionArrayController ? m_sessionArrayController->selectedSessions() : QList<const RunSession *>();
+    if (selection.size() != 1) {
+        m_saveDialog->showAlert(tr("Please only select one session"), tr("Ok"));
+        return;
+    }
+    const QString proposedName = selection.front()->sessionName.value_or(QString()) + QLatin1String(".csv");
+    // The dialog may outlive the exporter when the window closes under it.
+    const QPointer<DataOutput> self(this);
+    m_saveDialog->askForPath(proposedName, [self](int returnCode, const QString &path) {
+        if (self)
+            self->savePanelDidEnd(returnCode, path);
+    });
+}
+
+std::optional<SaveResult> DataOutput::savePanelDidEnd(int returnCode, const QString &path)
+{
+    if (returnCode != SaveDialog::kOKCode)
+        return std::nullopt;
+    const bool withTenths = VXDefaults::value(kSaveTimeWithTenthsKey).toBool();
+    return exportDataToCSVFile(path, withTenths, false, false);
+}
+
+std::optional<SaveResult> DataOutput::autoExport()
+{
+    const QString folder = VXDefaults::value(kAutoExportPathKey).toString();
+    if (folder.isEmpty())
+        return std::nullopt;
+    for (int draw = 0; draw < kMostNameDraws; ++draw) {
+        const QString name = QString::number(m_randomSource() & kNameNumberMask);
+        const QString path = pathInFolder(folder, name);
+        QString reason;
+        switch (claimNewFile(path, &reason)) {
+        case Claim::Taken:
+            continue;
+        case Claim::Failed:
+            return reported(exportFailure(path, reason));
+        case Claim::Claimed:
+            break;
+        }
+        const SaveResult result = exportDataToCSVFile(path, true, true, true);
+        // A failed write leaves the file claimed above empty; it is not an export.
+        if (!result.ok && QFileInfo(path).size() == 0)
+            QFile::remove(path);
+        return result;
+    }
+    return reported(exportFailure(folder, QStringLiteral("no unused file name found")));
+}
 
 QString DataOutput::timeStringFromSeconds(std::optional<qint64> tenths, bool withTenths)
 {
