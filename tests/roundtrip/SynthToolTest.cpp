@@ -78,6 +78,7 @@ TEST_F(SynthTool, UsageErrorsExitWithTwo)
         {"--fade", "0.5,a", "-", "out.wav"},
         {"--fill-count", "300", "-", "out.wav"},
         {"--fade", "1.5", "-", "out.wav"},
+        {"--lead", "1e12", "-", "out.wav"},
         {"--no-such-option", "-", "out.wav"},
     };
     for (const QStringList& arguments : cases) {

@@ -202,6 +202,9 @@ TEST(TransferSynth, RejectsNonsenseRoom)
     EXPECT_THROW(synth::modulate({1}, {.fadeDepth = 1.5}), std::invalid_argument);
     EXPECT_THROW(synth::modulate({1}, {.leadSeconds = -1.0}), std::invalid_argument);
     EXPECT_THROW(synth::modulate({1}, {.snrDb = NAN}), std::invalid_argument);
+    EXPECT_THROW(synth::modulate({1}, {.tailSeconds = INFINITY}), std::invalid_argument);
+    EXPECT_THROW(synth::modulate({1, 2, 3}, {.frameSpacing = 2000000000}), std::invalid_argument)
+        << "longer than a WAV file can describe";
 }
 
 TEST(TransferSynth, SaturatesLoudSamples)

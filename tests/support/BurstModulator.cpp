@@ -17,6 +17,9 @@ namespace {
 constexpr double kBurstHalfWidth = 18.0;
 constexpr double kCarrierPeriod = 12.0;
 
+// The most samples a WAV data chunk can describe (its size field is 32 bits).
+constexpr double kMaxRecordingSamples = double((0xFFFFFFFFull - 44) / 2);
+
 double burstShape(double u)
 {
     if (std::abs(u) >= kBurstHalfWidth)
@@ -57,8 +60,8 @@ private:
 
 void checkRoom(const RoomOptions& room)
 {
-    if (!(room.amplitude >= 0.0))
-        throw std::invalid_argument("amplitude cannot be negative");
+    if (!(room.amplitude >= 0.0 && std::isfinite(room.amplitude)))
+        throw std::invalid_argument("amplitude must be a finite number, not negative");
     if (room.frameSpacing < 0)
         throw std::invalid_argument("frame spacing cannot be negative");
     if (!(room.drift > -0.5 && room.drift < 1.0))
@@ -69,6 +72,8 @@ void checkRoom(const RoomOptions& room)
         throw std::invalid_argument("fade period must be positive");
     if (!(room.leadSeconds >= 0.0 && room.tailSeconds >= 0.0))
         throw std::invalid_argument("lead and tail cannot be negative");
+    if (!std::isfinite(room.fadePeriodSeconds))
+        throw std::invalid_argument("fade period must be finite");
     if (room.snrDb && !std::isfinite(*room.snrDb))
         throw std::invalid_argument("SNR must be a finite number of dB");
     if (!std::isfinite(room.dcOffset))
@@ -101,8 +106,12 @@ std::vector<double> burstCentres(const std::vector<std::uint8_t>& stream, const 
 std::size_t recordingLength(std::size_t frames, const RoomOptions& room)
 {
     const double transfer = double(frames) * room.frameSpacing * (1.0 + room.drift);
-    return std::size_t(std::ceil(room.leadSeconds * kSampleRate + transfer
-                                 + room.tailSeconds * kSampleRate));
+    const double length =
+        std::ceil(room.leadSeconds * kSampleRate + transfer + room.tailSeconds * kSampleRate);
+    // Also catches infinite lead or tail times before they are converted.
+    if (!(length <= kMaxRecordingSamples))
+        throw std::invalid_argument("the recording would be too long for a WAV file");
+    return std::size_t(length);
 }
 
 double fadeGain(std::size_t n, const RoomOptions& room)
@@ -115,7 +124,7 @@ double fadeGain(std::size_t n, const RoomOptions& room)
 
 std::int16_t toSample(double value)
 {
-    return std::int16_t(std::clamp(std::lround(value), -32768L, 32767L));
+    return std::int16_t(std::lround(std::clamp(value, -32768.0, 32767.0)));
 }
 
 }  // namespace
@@ -129,12 +138,12 @@ double burstCentre(std::size_t frame, int cell, const RoomOptions& room)
 std::vector<std::int16_t> modulate(const std::vector<std::uint8_t>& stream, const RoomOptions& room)
 {
     checkRoom(room);
+    std::vector<std::int16_t> samples(recordingLength(stream.size(), room));
     const std::vector<double> centres = burstCentres(stream, room);
     const double polarity = room.invert ? -1.0 : 1.0;
     GaussianNoise noise(room.seed, noiseSigma(room));
     const bool noisy = room.snrDb.has_value();
 
-    std::vector<std::int16_t> samples(recordingLength(stream.size(), room));
     std::size_t burst = 0;
     for (std::size_t n = 0; n < samples.size(); ++n) {
         const double t = double(n);

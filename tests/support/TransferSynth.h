@@ -82,8 +82,9 @@ struct RoomOptions {
 // centre: three cycles of 3675 Hz whose highest sample (about 0.93 A, 3 samples after the
 // centre) stands alone, and whose lowest (3 samples before it) does the same once inverted.
 // Samples are rounded and saturated to 16 bits.
-// Throws std::invalid_argument on nonsense options (negative times, amplitude or spacing,
-// drift <= -0.5, fadeDepth outside 0..1, fadePeriodSeconds <= 0).
+// Throws std::invalid_argument on nonsense options (negative or infinite times, amplitude or
+// spacing, drift <= -0.5, fadeDepth outside 0..1, fadePeriodSeconds <= 0) and when the
+// recording would be longer than a WAV file can describe (about 2^31 samples).
 std::vector<std::int16_t> modulate(const std::vector<std::uint8_t>& stream,
                                    const RoomOptions& = {});
 

@@ -4,7 +4,6 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
-#include <QTextStream>
 
 #include <cstdio>
 #include <stdexcept>
@@ -13,6 +12,12 @@ namespace {
 
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
+
+// Far above the 255 blocks a watch can send; keeps a mistaken input (a WAV given as INPUT,
+// say) from asking for gigabytes of samples. 100,000 bytes are about 34 minutes of sound.
+constexpr qint64 kMaxInputBytes = 16 * 1024 * 1024;
+constexpr std::size_t kMaxStreamBytes = 100000;
+constexpr double kMaxQuietSeconds = 600.0;  // lead and tail each
 
 const char* const kDescription =
     "Makes the WAV recording (44,100 Hz, 16-bit, mono) of a watch's sound transfer.\n"
@@ -54,8 +59,7 @@ public:
     void read(const char* name, std::optional<double>& target)
     {
         double value = 0.0;
-        readWith(name, value, [](const QString& t, bool* ok) { return t.toDouble(ok); }, "a number");
-        if (m_parser.isSet(name) && m_error.isEmpty())
+        if (readWith(name, value, [](const QString& t, bool* ok) { return t.toDouble(ok); }, "a number"))
             target = value;
     }
 
@@ -74,14 +78,20 @@ public:
     }
 
 private:
+    // True when the option is set and its text converts.
     template <typename T, typename Convert>
-    void readWith(const char* name, T& target, Convert convert, const char* what)
+    bool readWith(const char* name, T& target, Convert convert, const char* what)
     {
         if (!m_parser.isSet(name))
-            return;
+            return false;
         bool ok = false;
         const auto value = convert(m_parser.value(name), &ok);
-        ok ? void(target = T(value)) : complain(name, what);
+        if (!ok) {
+            complain(name, what);
+            return false;
+        }
+        target = T(value);
+        return true;
     }
 
     void complain(const char* name, const char* what)
@@ -122,17 +132,18 @@ synth::FramingOptions framingOptions(OptionReader& reader)
 // Reads all of INPUT; "-" is standard input.
 bool readInput(const QString& path, QByteArray& contents, QString& error)
 {
-    QFile file;
-    const bool opened = path == QLatin1String("-")
-        ? file.open(stdin, QIODevice::ReadOnly)
-        : (file.setFileName(path), file.open(QIODevice::ReadOnly));
-    if (!opened) {
+    const bool standardInput = path == QLatin1String("-");
+    QFile file(standardInput ? QString() : path);
+    const bool opened = standardInput ? file.open(stdin, QIODevice::ReadOnly)
+                                      : file.open(QIODevice::ReadOnly);
+    if (opened)
+        contents = file.read(kMaxInputBytes + 1);
+    if (!opened || file.error() != QFileDevice::NoError) {
         error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
         return false;
     }
-    contents = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+    if (contents.size() > kMaxInputBytes) {
+        error = QStringLiteral("cannot read %1: larger than %2 bytes").arg(path).arg(kMaxInputBytes);
         return false;
     }
     return true;
@@ -187,6 +198,8 @@ int run(const QCoreApplication& app)
     const synth::FramingOptions framing = framingOptions(reader);
     if (!reader.error().isEmpty())
         return usageError(reader.error());
+    if (room.leadSeconds > kMaxQuietSeconds || room.tailSeconds > kMaxQuietSeconds)
+        return usageError(QStringLiteral("--lead and --tail are at most %1 seconds").arg(kMaxQuietSeconds));
 
     QByteArray contents;
     QString error;
@@ -211,6 +224,11 @@ int run(const QCoreApplication& app)
     std::vector<std::int16_t> samples;
     try {
         const auto stream = parser.isSet("raw-stream") ? bytes : synth::frameTransfer(bytes, framing);
+        if (stream.size() > kMaxStreamBytes) {
+            printError(QStringLiteral("%1: a stream of %2 bytes is too long (at most %3)")
+                           .arg(arguments[0]).arg(stream.size()).arg(kMaxStreamBytes));
+            return kExitFailure;
+        }
         samples = synth::modulate(stream, room);
     } catch (const std::invalid_argument& e) {
         return usageError(QString::fromUtf8(e.what()));
