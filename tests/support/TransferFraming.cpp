@@ -108,8 +108,8 @@ std::vector<std::uint8_t> cleanedRoundTrip(const std::vector<std::uint8_t>& clea
 
 std::vector<std::uint8_t> randomBytes(std::size_t count, std::uint64_t seed)
 {
-    // mt19937_64 is fully specified by the standard; distributions are not, so bytes are
-    // taken from its raw output to stay the same on every library.
+    // mt19937_64 gives the same numbers with every standard library and its distributions do
+    // not, so the bytes come from its raw output.
     std::mt19937_64 generator(seed);
     std::vector<std::uint8_t> bytes(count);
     for (std::uint8_t& byte : bytes)

@@ -3,6 +3,7 @@
 // Plain functions over values; safe to call from any thread.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <cstddef>
