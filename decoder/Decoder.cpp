@@ -1,9 +1,17 @@
 #include "Decoder.h"
 
 #include "ByteStreamCleanup.h"
+#include "CS200SessionLayout.h"
 #include "Demodulator.h"
+#include "F6SessionLayout.h"
 #include "ModelRecognizer.h"
+#include "RS200SessionLayout.h"
 
+#include "DataOutput.h"
+#include "ObjectContext.h"
+#include "SessionListController.h"
+
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -52,8 +60,14 @@ bool Decoder::decodeExtractedBytes()
 void Decoder::extractBytesFromFile(const QString &path)
 {
     m_readError.clear();
-    if (QFileInfo(path).isDir()) {
+    const QFileInfo info(path);
+    if (info.isDir()) {
         m_readError = QStringLiteral("is a folder, not a recording");
+        return;
+    }
+    // A device or pipe could block the open or never end the search for "data".
+    if (info.exists() && !info.isFile()) {
+        m_readError = QStringLiteral("is not a regular file");
         return;
     }
     QFile file(path);
@@ -109,14 +123,61 @@ bool Decoder::checkCS200Data()
     return ModelRecognizer(m_byteArray, m_dataMakesSense).checkCS200Data();
 }
 
-void Decoder::extractF6SessionData()
+std::vector<LimitZone> Decoder::decodeRS200LimitZones(const QString &limitType)
 {
+    return RS200SessionLayout(m_byteArray, m_dataMakesSense).decodeRS200LimitZones(limitType);
 }
 
-void Decoder::extractRS200SessionData()
+bool Decoder::extractF6SessionData()
 {
+    return storeTransfer(F6SessionLayout(m_byteArray, m_dataMakesSense).newSessions(storedSessionDates(), m_now));
 }
 
-void Decoder::extractCS200SessionData()
+bool Decoder::extractRS200SessionData()
 {
+    std::vector<RunSession> sessions;
+    sessions.push_back(RS200SessionLayout(m_byteArray, m_dataMakesSense).session(m_now));
+    return storeTransfer(std::move(sessions));
+}
+
+bool Decoder::extractCS200SessionData()
+{
+    std::vector<RunSession> sessions;
+    sessions.push_back(CS200SessionLayout(m_byteArray, m_dataMakesSense).session(m_now));
+    return storeTransfer(std::move(sessions));
+}
+
+QList<QDateTime> Decoder::storedSessionDates() const
+{
+    QList<const RunSession *> listed;
+    if (m_sessionArrayController)
+        listed = m_sessionArrayController->arrangedSessions();
+    else if (m_managedObjectContext)
+        listed = m_managedObjectContext->sessions();
+    QList<QDateTime> dates;
+    for (const RunSession *session : listed)
+        if (session->sessionDate)
+            dates.append(*session->sessionDate);
+    return dates;
+}
+
+bool Decoder::storeTransfer(std::vector<RunSession> sessions)
+{
+    if (!m_managedObjectContext)
+        return false;
+    if (!sessions.empty()) {
+        // One transfer is one step of the Edit menu's undo, however many sessions it brings.
+        m_managedObjectContext->beginUndoGroup(QCoreApplication::translate("Decoder", "Import Transfer"));
+        for (RunSession &session : sessions) {
+            const RunSession *stored = m_managedObjectContext->insertSession(std::move(session));
+            if (m_sessionArrayController)
+                m_sessionArrayController->selectSession(stored);
+        }
+        m_managedObjectContext->endUndoGroup();
+    }
+    // A failed save is not shown: the sessions stay in the context and a later save stores them.
+    const bool saved = m_managedObjectContext->save().ok;
+    if (m_dataOutput)
+        m_dataOutput->autoExport();
+    return saved;
 }

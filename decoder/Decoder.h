@@ -2,28 +2,53 @@
 
 #include "ByteReader.h"
 #include "FieldCodecs.h"
+#include "SessionClock.h"
 #include "WatchModel.h"
 #include "WavDataReader.h"
 
+#include "LimitZone.h"
+
 #include <QDateTime>
+#include <QList>
 #include <QString>
 
 #include <cstdint>
 #include <optional>
 #include <vector>
 
+class DataOutput;
+class ObjectContext;
 class QIODevice;
+class RunSession;
+class SessionListController;
 
 // Decodes the recording of one watch transfer: demodulates the WAV samples
 // into the byte array, strips the line framing, recognises the model and
-// reads its fields. Holds the last transfer's bytes and outcome between
-// decodes. Lives in the GUI thread; one decode at a time.
+// reads its fields; the layout of the recognised model stores the sessions in
+// the object context, selects the new one and starts the automatic export.
+// Holds the last transfer's bytes and outcome between decodes.
+// Lives in the GUI thread; one decode at a time.
 class Decoder
 {
 public:
     Decoder();
     Decoder(const Decoder &) = delete;
     Decoder &operator=(const Decoder &) = delete;
+
+    // --- Wiring (references, not owned) ------------------------------------
+
+    // Where the layouts insert and save the sessions. Without a context a
+    // decode still reads and checks every field but stores nothing.
+    void setManagedObjectContext(ObjectContext *context) { m_managedObjectContext = context; }
+    // The session list: its sessions are the ones an F6 memory is compared
+    // against, and the new session is selected in it.
+    void setSessionArrayController(SessionListController *controller) { m_sessionArrayController = controller; }
+    SessionListController *sessionArrayController() const { return m_sessionArrayController; }
+    // Its autoExport() runs after every stored transfer.
+    void setDataOutput(DataOutput *dataOutput) { m_dataOutput = dataOutput; }
+    DataOutput *dataOutput() const { return m_dataOutput; }
+    // The moment a transfer is decoded, for importDate; the wall clock by default.
+    void setClock(SessionClock now) { m_now = std::move(now); }
 
     // The whole decode of one recording. YES when a model was recognised and
     // its layout met no invalid field. A file that cannot be read is NO.
@@ -84,6 +109,8 @@ public:
     {
         return codecs().checkLapData(footPod, sessionTotalTime);
     }
+    // The RS200's limit zones 1 to 3 for limitType, not yet in any context.
+    std::vector<LimitZone> decodeRS200LimitZones(const QString &limitType);
 
     // Zero samples that stand in for the samples a data chunk claims but the
     // file does not hold. Past the last real sample only the tail of its burst
@@ -95,16 +122,24 @@ public:
 private:
     FieldCodecs codecs() const { return FieldCodecs(m_byteArray); }
 
-    // Session layouts: each stores the sessions of a recognised transfer and
-    // clears dataMakesSense when one of its fields is invalid. They arrive
-    // with the session store; until then the check's answer stands.
-    void extractF6SessionData();
-    void extractRS200SessionData();
-    void extractCS200SessionData();
+    // Session layouts: each stores the sessions of a recognised transfer,
+    // clearing dataMakesSense when one of its fields is invalid, and answers
+    // whether the save afterwards succeeded.
+    bool extractF6SessionData();
+    bool extractRS200SessionData();
+    bool extractCS200SessionData();
+    // Inserts the sessions of one transfer as one undo step, selecting each
+    // as it comes; then saves and starts the automatic export.
+    bool storeTransfer(std::vector<RunSession> sessions);
+    QList<QDateTime> storedSessionDates() const;
 
     ByteArray m_byteArray;
     bool m_dataMakesSense = false;
     std::optional<WatchModel> m_recognisedModel;
     QString m_readError;
     WavDataReader m_openFile; // open only while an extraction runs
+    ObjectContext *m_managedObjectContext = nullptr;
+    SessionListController *m_sessionArrayController = nullptr;
+    DataOutput *m_dataOutput = nullptr;
+    SessionClock m_now = &QDateTime::currentDateTime;
 };

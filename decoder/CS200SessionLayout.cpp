@@ -1,0 +1,143 @@
+#include "CS200SessionLayout.h"
+
+#include "ModelRecognizer.h"
+
+const QString CS200SessionLayout::kNoLimits = QStringLiteral("No limits");
+
+namespace {
+
+const QString kModelName = QStringLiteral("CS200");
+
+// The user's data.
+constexpr int kWeightIndex = 98;
+constexpr int kLengthIndex = 100;
+constexpr int kUserMaxHRIndex = 105;
+constexpr int kSittingHRIndex = 107;
+
+// Session figures.
+constexpr int kLimitFlagsIndex = 108; // bits 0-1: limit type; bit 6: cadence sensor
+constexpr int kCadenceSensorBit = 0x40;
+constexpr int kTimeInZoneIndex = 115;
+constexpr int kTimeAboveZoneIndex = 118;
+constexpr int kTimeBelowZoneIndex = 121;
+constexpr int kCaloriesIndex = 124;
+constexpr int kDistanceIndex = 126;        // tenths of the watch's distance unit
+constexpr int kDistanceFactor = 100;       // to thousandths, the stored watch distance
+constexpr int kMaxSpeedIndex = 130;
+constexpr int kCadenceIndex = 132;
+constexpr int kNumberOfLapsIndex = 138;
+constexpr int kLimitLowIndex = 146;
+constexpr int kLimitHighIndex = 147;
+
+// Lap records, first lap first: cumulative time and distance.
+constexpr int kLapRecordsIndex = 153;
+constexpr int kLapRecordSize = 12;
+constexpr int kLapMaxHROffset = 3;
+constexpr int kLapAverageHROffset = 4;
+constexpr int kLapEndSpeedOffset = 5;
+constexpr int kLapCadenceOffset = 8;
+constexpr int kLapDistanceOffset = 9;
+
+} // namespace
+
+CS200SessionLayout::CS200SessionLayout(const ByteArray &bytes, bool &dataMakesSense)
+    : m_bytes(bytes), m_codecs(bytes), m_dataMakesSense(dataMakesSense)
+{
+}
+
+RunSession CS200SessionLayout::session(const SessionClock &now) const
+{
+    RunSession session;
+    session.hrm = kModelName;
+    session.importDate = now();
+    session.sessionDate = m_codecs.decodeSessionDate(ModelRecognizer::kCS200SessionDateIndex, m_dataMakesSense);
+    session.sessionName = kModelName;
+    session.sessionTotalTime = m_codecs.secondsx10From4Bytes(ModelRecognizer::kCS200FirstTimeIndex);
+    session.sessionRideTime = m_codecs.secondsx10From4Bytes(ModelRecognizer::kCS200SecondTimeIndex);
+    if (const std::optional<HeartRateRecord> hr = m_codecs.decodeSessionHR(ModelRecognizer::kCS200SessionHRIndex)) {
+        session.sessionAverageHR = hr->sessionAverageHR;
+        session.sessionMaxHR = hr->sessionMaxHR;
+    }
+    session.userBirthday = m_codecs.decodeBirthdayDate(ModelRecognizer::kCS200BirthdayIndex, m_dataMakesSense);
+    session.userLength = m_bytes.byte(kLengthIndex);
+    session.userWeight = m_codecs.decodeWeight(kWeightIndex);
+    if (m_bytes.has(kCaloriesIndex + 1))
+        session.sessionCalories = m_bytes.lsbMsbToInt(kCaloriesIndex);
+    // Watch distance, never converted: it bypasses the accessor.
+    if (m_bytes.has(kDistanceIndex + 1))
+        session.setPrimitiveSessionTotalDistance(m_bytes.lsbMsbToInt(kDistanceIndex) * kDistanceFactor);
+
+    setSpeedAndCadence(session);
+    session.userMaxHR = m_bytes.byte(kUserMaxHRIndex);
+    session.userSittingHR = m_bytes.byte(kSittingHRIndex);
+    const std::optional<int> flags = m_bytes.byte(kLimitFlagsIndex);
+    const bool cadenceSensor = flags && (*flags & kCadenceSensorBit) != 0;
+
+    session.sessionLimitType = m_codecs.decodeCS200LimitType();
+    if (session.sessionLimitType)
+        session.limitZone = limitZones(*session.sessionLimitType);
+    session.sessionPaceData = true;
+    session.sessionLaps = m_bytes.byte(kNumberOfLapsIndex);
+    session.lap = laps(cadenceSensor);
+    return session;
+}
+
+void CS200SessionLayout::setSpeedAndCadence(RunSession &session) const
+{
+    if (const std::optional<SpeedRecord> speed = m_codecs.decodeCS200Speed(); speed && m_bytes.has(kMaxSpeedIndex + 1))
+        session.sessionMaxSpeed = speed->maxSpeed;
+    if (const std::optional<CadenceRecord> cadence = m_codecs.decodeCS200Cadence(); cadence && m_bytes.has(kCadenceIndex + 1)) {
+        session.sessionMaxCadence = cadence->maxCadence;
+        session.sessionAverageCadence = cadence->aveCadence;
+    }
+}
+
+std::vector<LimitZone> CS200SessionLayout::limitZones(const QString &limitType) const
+{
+    if (limitType == kNoLimits)
+        return {};
+    const auto zoneTime = [&](int index) -> std::optional<int> {
+        const std::optional<TimeRecord> time = m_codecs.timeFrom3Bytes(index, true);
+        return time ? std::optional<int>(time->totalSecondsx10) : std::nullopt;
+    };
+    LimitZone zone;
+    zone.limitLow = m_bytes.byte(kLimitLowIndex);
+    zone.limitHigh = m_bytes.byte(kLimitHighIndex);
+    zone.timeInZone = zoneTime(kTimeInZoneIndex);
+    zone.timeBelowZone = zoneTime(kTimeBelowZoneIndex);
+    zone.timeAboveZone = zoneTime(kTimeAboveZoneIndex);
+    return {zone};
+}
+
+std::vector<Lap> CS200SessionLayout::laps(bool cadenceSensor) const
+{
+    std::vector<Lap> laps;
+    const int n = m_bytes.byte(kNumberOfLapsIndex).value_or(0);
+    if (n < 1 || m_bytes.size() < std::int64_t(kLapRecordSize) * n + kLapRecordsIndex)
+        return laps;
+
+    int previousTime = 0;
+    int previousDistance = 0;
+    for (int r = 0; r < n; ++r) {
+        const int record = kLapRecordsIndex + kLapRecordSize * r;
+        Lap lap;
+        lap.lapNumber = r + 1;
+        // Nothing checks the lap times beforehand: a lap whose time is not a
+        // valid packed time gets none, and the next lap counts from the last
+        // valid one.
+        if (const std::optional<TimeRecord> time = m_codecs.timeFrom3Bytes(record, false)) {
+            lap.timeInLap = time->totalSecondsx10 - previousTime;
+            previousTime = time->totalSecondsx10;
+        }
+        lap.averageHR = m_bytes.byte(record + kLapAverageHROffset);
+        lap.maxHR = m_bytes.byte(record + kLapMaxHROffset);
+        const int distance = m_bytes.lsbMsbToInt(record + kLapDistanceOffset) * kDistanceFactor;
+        lap.distance = distance - previousDistance;
+        previousDistance = distance;
+        lap.endPace = m_bytes.lsbMsbToInt(record + kLapEndSpeedOffset);
+        if (cadenceSensor)
+            lap.cadenceAverage = m_bytes.byte(record + kLapCadenceOffset);
+        laps.push_back(lap);
+    }
+    return laps;
+}

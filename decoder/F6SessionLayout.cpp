@@ -1,0 +1,77 @@
+#include "F6SessionLayout.h"
+
+#include "ModelRecognizer.h"
+
+namespace {
+
+// Offsets within a record.
+constexpr int kDateOffset = 8;
+constexpr int kDurationOffset = 14;
+constexpr int kAverageHROffset = 17;
+constexpr int kMaxHROffset = 18;
+constexpr int kCaloriesOffset = 19;
+constexpr int kFatOffset = 21;
+constexpr int kZoneTimeOffset = 23;
+constexpr int kZoneLowOffset = 35;
+constexpr int kZoneHighOffset = 36;
+constexpr int kUserMaxHROffset = 43;
+
+const QString kModelName = QStringLiteral("F6");
+const QString kTargetZoneName = QStringLiteral("In Zone");
+
+} // namespace
+
+F6SessionLayout::F6SessionLayout(const ByteArray &bytes, bool &dataMakesSense)
+    : m_bytes(bytes), m_codecs(bytes), m_dataMakesSense(dataMakesSense)
+{
+}
+
+std::vector<RunSession> F6SessionLayout::newSessions(const QList<QDateTime> &storedDates,
+                                                     const SessionClock &now) const
+{
+    std::vector<RunSession> sessions;
+    const int records = m_bytes.byte(ModelRecognizer::kF6RecordCountIndex).value_or(0);
+    const int length = m_bytes.lsbMsbToInt(ModelRecognizer::kF6LengthIndex);
+    if (records < 1 || length <= kRecordSize * records)
+        return sessions;
+
+    // The watch sends its whole memory every time: a session is known by its start date.
+    QList<QDateTime> knownDates = storedDates;
+    for (int k = 1; k <= records; ++k) {
+        const int start = recordStart(length, k);
+        const std::optional<QDateTime> date = m_codecs.decodeF6SessionDate(start + kDateOffset, m_dataMakesSense);
+        if (!date || knownDates.contains(*date))
+            continue;
+        knownDates.append(*date);
+        sessions.push_back(sessionAt(start, *date, now));
+    }
+    return sessions;
+}
+
+RunSession F6SessionLayout::sessionAt(int start, const QDateTime &sessionDate, const SessionClock &now) const
+{
+    RunSession session;
+    session.hrm = kModelName;
+    session.importDate = now();
+    session.sessionDate = sessionDate;
+    session.sessionName = kModelName;
+    session.sessionTotalTime = m_codecs.secondsx10From3Bytes(start + kDurationOffset);
+    session.sessionAverageHR = m_bytes.byte(start + kAverageHROffset);
+    session.sessionMaxHR = m_bytes.byte(start + kMaxHROffset);
+    session.userMaxHR = m_bytes.byte(start + kUserMaxHROffset);
+    if (m_bytes.has(start + kCaloriesOffset + 1))
+        session.sessionCalories = m_bytes.lsbMsbToInt(start + kCaloriesOffset);
+    session.sessionFat = m_bytes.byte(start + kFatOffset);
+    session.sportZone = {targetZoneAt(start)};
+    return session;
+}
+
+SportZone F6SessionLayout::targetZoneAt(int start) const
+{
+    SportZone zone;
+    zone.name = kTargetZoneName;
+    zone.limitLow = m_bytes.byte(start + kZoneLowOffset);
+    zone.limitHigh = m_bytes.byte(start + kZoneHighOffset);
+    zone.timeInZone = m_codecs.secondsx10From3Bytes(start + kZoneTimeOffset);
+    return zone;
+}
