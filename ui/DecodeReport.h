@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QString>
+#include <QStringList>
+
+// What a drop, an import or a recording brought: the text the status bar
+// shows afterwards, naming what was stored or what could not be read.
+// A plain value; any thread.
+class DecodeReport
+{
+    Q_DECLARE_TR_FUNCTIONS(DecodeReport)
+
+public:
+    // One file handed to the decoder (or refused before it): whether it
+    // decoded, how many sessions the store gained, and why it could not be
+    // read when the decoder knows.
+    void addFile(const QString &path, bool decoded, int storedSessions, const QString &reason = {});
+
+    bool isEmpty() const { return m_files == 0; }
+    int storedSessions() const { return m_storedSessions; }
+    QStringList unreadFiles() const { return m_unreadFiles; }
+
+    QString message() const;
+
+private:
+    int m_files = 0;
+    int m_storedSessions = 0;
+    QString m_lastFileName;
+    QString m_lastReason;
+    QStringList m_unreadFiles;
+};

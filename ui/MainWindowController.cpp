@@ -1,0 +1,340 @@
+#include "MainWindowController.h"
+
+#include "AppController.h"
+#include "DecodeReport.h"
+#include "Decoder.h"
+#include "ImageAndTextCell.h"
+#include "ObjectContext.h"
+#include "RecordingStatus.h"
+#include "SessionListController.h"
+#include "VXColor.h"
+#include "VXWindow.h"
+
+#include <QAction>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMainWindow>
+#include <QMimeData>
+#include <QPainter>
+#include <QStatusBar>
+#include <QStyleOptionViewItem>
+#include <QTableView>
+#include <QToolBar>
+#include <QUndoStack>
+
+#include <cmath>
+
+namespace {
+
+const QLatin1StringView kWavExtension("wav");
+// The gray frame is this much wider than the coloured square on each side.
+constexpr qreal kFrameWidth = 2.0;
+
+} // namespace
+
+MainWindowController::MainWindowController(QMainWindow &theWindow, QTableView &sessionTable,
+                                           SessionListController &sessions, ObjectContext &context, QObject *parent)
+    : QObject(parent), m_theWindow(theWindow), m_sessionTable(sessionTable), m_sessionArrayController(sessions),
+      m_context(context), m_shake([this] { VXWindow::VX_shake(m_theWindow); })
+{
+    m_buttonImageTimer.setInterval(kPulseIntervalMs);
+    connect(&m_buttonImageTimer, &QTimer::timeout, this, &MainWindowController::pulseButton);
+    connect(&m_context, &ObjectContext::sessionInserted, this, [this] { ++m_insertedSessions; });
+}
+
+MainWindowController::~MainWindowController() = default;
+
+void MainWindowController::setAppController(AppController *appController)
+{
+    if (m_appController)
+        m_appController->disconnect(this);
+    m_appController = appController;
+    if (!appController)
+        return;
+    appController->setShakeHandler([this] { recordingDidNotDecode(); });
+    connect(appController, &AppController::recordingFailed, this, &MainWindowController::recordingDidFail);
+}
+
+void MainWindowController::setDecoder(Decoder *decoder)
+{
+    m_decoder = decoder;
+    m_fileDecoder = [decoder](const QString &path) { return decoder && decoder->decodeFile(path); };
+}
+
+void MainWindowController::awakeFromNib()
+{
+    m_toolbar = new QToolBar(tr("Toolbar"), &m_theWindow);
+    m_toolbar->setObjectName(kToolbarIdentifier);
+    m_toolbar->setMovable(true);
+    m_toolbar->setIconSize(QSize(kImageSize, kImageSize));
+    m_toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    // The toolbar cannot be hidden: it holds the only way to record.
+    m_toolbar->toggleViewAction()->setVisible(false);
+
+    auto *item = new QAction(m_toolbar);
+    item->setObjectName(kStartRecordingIdentifier);
+    item->setToolTip(tr("Click here to record the data from your Polar.\nClick again to stop."));
+    connect(item, &QAction::triggered, this, &MainWindowController::toolbarItemClicked);
+    m_toolbarItemsDictionary.insert(kStartRecordingIdentifier, item);
+    setRecordItemIdle();
+    for (const QString &identifier : toolbarDefaultItemIdentifiers())
+        m_toolbar->addAction(itemForItemIdentifier(identifier));
+    m_theWindow.addToolBar(Qt::TopToolBarArea, m_toolbar);
+
+    m_sessionCell = new ImageAndTextCell(&m_sessionTable);
+    m_sessionCell->setWillDisplayCell([this](QStyleOptionViewItem &option, const QModelIndex &index) {
+        tableViewWillDisplayCell(option, index);
+    });
+    m_sessionTable.setItemDelegate(m_sessionCell);
+    m_sessionTable.viewport()->setAcceptDrops(true);
+    m_sessionTable.viewport()->installEventFilter(this);
+
+    m_recordingStatus = new RecordingStatus(
+        *m_theWindow.statusBar(),
+        [this]() -> const AudioFileRecorder * { return m_appController ? m_appController->recorder() : nullptr; },
+        this);
+}
+
+QAction *MainWindowController::itemForItemIdentifier(const QString &identifier) const
+{
+    return m_toolbarItemsDictionary.value(identifier, nullptr);
+}
+
+QStringList MainWindowController::toolbarDefaultItemIdentifiers()
+{
+    return {kStartRecordingIdentifier};
+}
+
+QStringList MainWindowController::toolbarAllowedItemIdentifiers()
+{
+    return {kStartRecordingIdentifier, kFlexibleSpaceIdentifier};
+}
+
+QImage MainWindowController::toolbarImageWithColor(const QColor &color, float padding)
+{
+    QImage image(kImageSize, kImageSize, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const qreal p = padding;
+    const qreal side = kImageSize - 2 * p;
+    painter.fillRect(QRectF(p, p, side, side), VXColor::VXGrayColor());
+    painter.fillRect(QRectF(p + kFrameWidth, p + kFrameWidth, side - 2 * kFrameWidth, side - 2 * kFrameWidth), color);
+    return image;
+}
+
+int MainWindowController::recordItemTag() const
+{
+    const QAction *item = itemForItemIdentifier(kStartRecordingIdentifier);
+    return item ? item->data().toInt() : kIdleTag;
+}
+
+void MainWindowController::setRecordItemIdle()
+{
+    QAction *item = itemForItemIdentifier(kStartRecordingIdentifier);
+    item->setData(kIdleTag);
+    m_padding = kIdlePadding;
+    item->setIcon(QIcon(QPixmap::fromImage(toolbarImageWithColor(VXColor::VXGreenColor()))));
+    item->setText(tr("Start Recording"));
+}
+
+void MainWindowController::toolbarItemClicked()
+{
+    QAction *item = itemForItemIdentifier(kStartRecordingIdentifier);
+    if (!item)
+        return;
+    if (item->data().toInt() != kIdleTag) {
+        setRecordItemIdle();
+        DecodeReport report;
+        const int before = m_insertedSessions;
+        m_recordingDecodeFailed = false;
+        if (m_appController) {
+            m_appController->startButtonClicked(false);
+            report.addFile(m_appController->fileName(), !m_recordingDecodeFailed, m_insertedSessions - before,
+                           m_decoder ? m_decoder->readError() : QString());
+        }
+        m_buttonImageTimer.stop();
+        m_recordingStatus->stop();
+        showReport(report);
+        return;
+    }
+    item->setData(kRecordingTag);
+    m_buttonImageTimer.start();
+    item->setIcon(QIcon(QPixmap::fromImage(toolbarImageWithColor(VXColor::VXRedColor()))));
+    item->setText(tr("Stop Recording"));
+    m_theWindow.statusBar()->clearMessage();
+    m_recordingStatus->start();
+    // A recorder that cannot start answers through recordingFailed before this returns.
+    if (m_appController)
+        m_appController->startButtonClicked(true);
+}
+
+void MainWindowController::pulseButton()
+{
+    // Single precision on purpose: the inset runs 2.0, 2.2, ... up to
+    // 4.0000005, which ends the cycle after 11 images.
+    if (m_padding >= kIdlePadding || std::isnan(m_padding))
+        m_padding = kPulseStartPadding;
+    else
+        m_padding = float(double(m_padding) + kPulseStep);
+    if (QAction *item = itemForItemIdentifier(kStartRecordingIdentifier))
+        item->setIcon(QIcon(QPixmap::fromImage(toolbarImageWithColor(VXColor::VXRedColor()))));
+}
+
+void MainWindowController::recordingDidFail(const QString &reason)
+{
+    if (recordItemTag() == kIdleTag)
+        return;
+    setRecordItemIdle();
+    m_buttonImageTimer.stop();
+    m_recordingStatus->stop();
+    const QString why = reason.isEmpty() ? tr("no audio input is available") : reason;
+    m_theWindow.statusBar()->showMessage(tr("Could not start recording: %1").arg(why), kStatusMessageTimeoutMs);
+}
+
+void MainWindowController::recordingDidNotDecode()
+{
+    m_recordingDecodeFailed = true;
+    shakeWindow();
+}
+
+void MainWindowController::hideSession()
+{
+    m_context.setHidden(m_sessionArrayController.selectedSessions(), true);
+    redraw(m_sessionTable.viewport());
+    redraw(m_historyView);
+}
+
+void MainWindowController::unhideSession()
+{
+    m_context.setHidden(m_sessionArrayController.selectedSessions(), false);
+    redraw(m_sessionTable.viewport());
+    redraw(m_historyView);
+}
+
+void MainWindowController::deleteSelectedSession()
+{
+    const QList<const RunSession *> selection = m_sessionArrayController.selectedSessions();
+    if (selection.isEmpty())
+        return;
+    m_context.deleteSessions(selection);
+    redraw(m_historyView);
+    redraw(m_sportZoneView);
+}
+
+void MainWindowController::undo()
+{
+    m_context.undoStack()->undo();
+    redraw(m_sessionTable.viewport());
+    redraw(m_historyView);
+}
+
+void MainWindowController::redo()
+{
+    m_context.undoStack()->redo();
+    redraw(m_sessionTable.viewport());
+    redraw(m_historyView);
+}
+
+void MainWindowController::importRecordings()
+{
+    const QStringList paths = QFileDialog::getOpenFileNames(&m_theWindow, tr("Import Recording"), QString(),
+                                                            tr("WAV recordings (*.wav)"));
+    if (!paths.isEmpty())
+        acceptDrop(paths);
+}
+
+void MainWindowController::tableViewWillDisplayCell(QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    const QItemSelectionModel *selection = m_sessionTable.selectionModel();
+    if (!selection || !selection->isRowSelected(index.row(), index.parent()))
+        return;
+    option.palette.setColor(QPalette::Text, Qt::white);
+    option.palette.setColor(QPalette::HighlightedText, Qt::white);
+}
+
+Qt::DropAction MainWindowController::validateDrop(const QMimeData &data) const
+{
+    return data.hasUrls() ? Qt::CopyAction : Qt::IgnoreAction;
+}
+
+bool MainWindowController::acceptDrop(const QStringList &paths)
+{
+    bool shaken = false;
+    DecodeReport report;
+    for (const QString &path : paths) {
+        // Exactly "wav": a name ending in ".WAV" is not taken.
+        const bool isWav = QFileInfo(path).suffix() == kWavExtension;
+        const bool decoded = isWav ? decodeForReport(path, report) : false;
+        if (!isWav)
+            report.addFile(path, false, 0, tr("not a .wav file"));
+        if (!decoded && !shaken) {
+            shakeWindow();
+            shaken = true;
+        }
+    }
+    showReport(report);
+    return true;
+}
+
+bool MainWindowController::decodeForReport(const QString &path, DecodeReport &report)
+{
+    const int before = m_insertedSessions;
+    const bool decoded = m_fileDecoder && m_fileDecoder(path);
+    report.addFile(path, decoded, m_insertedSessions - before,
+                   decoded || !m_decoder ? QString() : m_decoder->readError());
+    return decoded;
+}
+
+void MainWindowController::showReport(const DecodeReport &report)
+{
+    if (!report.isEmpty())
+        m_theWindow.statusBar()->showMessage(report.message(), kStatusMessageTimeoutMs);
+}
+
+void MainWindowController::shakeWindow()
+{
+    if (m_shake)
+        m_shake();
+}
+
+void MainWindowController::redraw(QWidget *view) const
+{
+    if (view)
+        view->update();
+}
+
+bool MainWindowController::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != m_sessionTable.viewport())
+        return QObject::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto *drag = static_cast<QDragMoveEvent *>(event);
+        const Qt::DropAction action = drag->mimeData() ? validateDrop(*drag->mimeData()) : Qt::IgnoreAction;
+        if (action == Qt::IgnoreAction)
+            return false;
+        drag->setDropAction(action);
+        drag->accept();
+        return true;
+    }
+    case QEvent::Drop: {
+        auto *drop = static_cast<QDropEvent *>(event);
+        if (!drop->mimeData() || validateDrop(*drop->mimeData()) == Qt::IgnoreAction)
+            return false;
+        QStringList paths;
+        for (const QUrl &url : drop->mimeData()->urls())
+            paths.append(url.isLocalFile() ? url.toLocalFile() : url.toString());
+        drop->setDropAction(Qt::CopyAction);
+        drop->accept();
+        // Decoding (and the shake) can take a while: let the drag source finish first.
+        QMetaObject::invokeMethod(this, [this, paths] { acceptDrop(paths); }, Qt::QueuedConnection);
+        return true;
+    }
+    default:
+        return QObject::eventFilter(watched, event);
+    }
+}

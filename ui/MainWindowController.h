@@ -1,0 +1,144 @@
+#pragma once
+
+#include <QHash>
+#include <QImage>
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+#include <QTimer>
+
+#include <functional>
+
+class AppController;
+class Decoder;
+class ImageAndTextCell;
+class ObjectContext;
+class QAction;
+class QMainWindow;
+class QMimeData;
+class QStyleOptionViewItem;
+class QTableView;
+class QToolBar;
+class RecordingStatus;
+class SessionListController;
+class DecodeReport;
+
+// Runs the main window: the toolbar with its one record button (which pulses
+// while a recording runs), the session list's commands (hide, unhide, delete,
+// undo), the white text of selected rows, and WAV files dropped onto the list
+// or imported, each handed to the decoder. Lives in the GUI thread.
+class MainWindowController : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr QLatin1StringView kToolbarIdentifier{"VentrixMainToolbar"};
+    static constexpr QLatin1StringView kStartRecordingIdentifier{"StartRecording"};
+    static constexpr QLatin1StringView kFlexibleSpaceIdentifier{"NSToolbarFlexibleSpaceItem"};
+    static constexpr int kImageSize = 32;
+    static constexpr float kIdlePadding = 4.0f;
+    static constexpr float kPulseStartPadding = 2.0f;
+    static constexpr double kPulseStep = 0.2;
+    static constexpr int kPulseIntervalMs = 100;
+    // The record button's tag.
+    static constexpr int kIdleTag = 0;
+    static constexpr int kRecordingTag = 1;
+
+    // Decodes one file: true when a model was recognised and no field was invalid.
+    using FileDecoder = std::function<bool(const QString &path)>;
+    using Shake = std::function<void()>;
+
+    MainWindowController(QMainWindow &theWindow, QTableView &sessionTable, SessionListController &sessions,
+                         ObjectContext &context, QObject *parent = nullptr);
+    ~MainWindowController() override;
+
+    // --- Wiring (references, not owned) ----------------------------------
+    // Also makes this controller the one that shakes after a recording that
+    // does not decode, and returns the button to idle when one cannot start.
+    void setAppController(AppController *appController);
+    void setDecoder(Decoder *decoder);
+    // Replaces the decoding of dropped files (tests).
+    void setFileDecoder(FileDecoder decoder) { m_fileDecoder = std::move(decoder); }
+    void setHistoryView(QWidget *view) { m_historyView = view; }
+    void setSportZoneView(QWidget *view) { m_sportZoneView = view; }
+    // Replaces the window's shake (default VX_shake of the window).
+    void setShake(Shake shake) { m_shake = std::move(shake); }
+
+    // Builds the toolbar and its item, installs the list's delegate and
+    // accepts drops of files on the list. Call once, after wiring.
+    void awakeFromNib();
+
+    // --- Toolbar ---------------------------------------------------------
+    QToolBar *toolbar() const { return m_toolbar; }
+    // The stored item for "StartRecording"; null for any other identifier.
+    QAction *itemForItemIdentifier(const QString &identifier) const;
+    static QStringList toolbarDefaultItemIdentifiers();
+    static QStringList toolbarAllowedItemIdentifiers();
+
+    // 32 x 32, transparent: a VXGrayColor square inset by padding, and in it
+    // a square of color inset by 2 more.
+    static QImage toolbarImageWithColor(const QColor &color, float padding);
+    QImage toolbarImageWithColor(const QColor &color) const { return toolbarImageWithColor(color, m_padding); }
+    float padding() const { return m_padding; }
+    int recordItemTag() const;
+    bool isPulsing() const { return m_buttonImageTimer.isActive(); }
+    const QTimer &buttonImageTimer() const { return m_buttonImageTimer; }
+    RecordingStatus *recordingStatus() const { return m_recordingStatus; }
+
+    // --- Actions ---------------------------------------------------------
+    void toolbarItemClicked();
+    void pulseButton();
+    void hideSession();
+    void unhideSession();
+    void deleteSelectedSession();
+    void undo();
+    void redo();
+    // Asks for WAV files and decodes them as if dropped.
+    void importRecordings();
+
+    // --- Session list ----------------------------------------------------
+    void tableViewWillDisplayCell(QStyleOptionViewItem &option, const QModelIndex &index) const;
+    // Any list of files is taken as a copy onto the whole table.
+    Qt::DropAction validateDrop(const QMimeData &data) const;
+    // Decodes every path with the extension "wav" (exactly so); the window
+    // shakes once when any path is not one or does not decode. Always true.
+    bool acceptDrop(const QStringList &paths);
+    ImageAndTextCell *sessionCell() const { return m_sessionCell; }
+
+    // How long the status bar shows what a decode brought.
+    static constexpr int kStatusMessageTimeoutMs = 20000;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void setRecordItemIdle();
+    void recordingDidFail(const QString &reason);
+    void recordingDidNotDecode();
+    bool decodeForReport(const QString &path, DecodeReport &report);
+    void showReport(const DecodeReport &report);
+    void shakeWindow();
+    void redraw(QWidget *view) const;
+
+    QMainWindow &m_theWindow;
+    QTableView &m_sessionTable;
+    SessionListController &m_sessionArrayController;
+    ObjectContext &m_context;
+    QPointer<AppController> m_appController;
+    Decoder *m_decoder = nullptr;
+    FileDecoder m_fileDecoder;
+    QPointer<QWidget> m_historyView;
+    QPointer<QWidget> m_sportZoneView;
+    Shake m_shake;
+
+    QToolBar *m_toolbar = nullptr;
+    QHash<QString, QAction *> m_toolbarItemsDictionary;
+    QTimer m_buttonImageTimer;
+    float m_padding = kIdlePadding;
+    ImageAndTextCell *m_sessionCell = nullptr;
+    RecordingStatus *m_recordingStatus = nullptr;
+
+    // Sessions the store gained since the start; read around each decode.
+    int m_insertedSessions = 0;
+    bool m_recordingDecodeFailed = false;
+};
