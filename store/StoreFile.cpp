@@ -26,7 +26,7 @@ StoreLoadResult StoreFile::load() const
         return failed(file.errorString());
     if (file.size() > StoreFileFormat::kMaxFileSize)
         return failed(QStringLiteral("the file is too large (%1 bytes)").arg(file.size()));
-    const QByteArray data = file.read(StoreFileFormat::kMaxFileSize + 1);
+    const QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return failed(file.errorString());
     if (data.size() > StoreFileFormat::kMaxFileSize)

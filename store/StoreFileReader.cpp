@@ -54,6 +54,8 @@ private:
                 break;
             case QXmlStreamReader::Comment:
                 break;
+            case QXmlStreamReader::ProcessingInstruction:
+                return fail(QStringLiteral("unexpected processing instruction"));
             case QXmlStreamReader::Invalid:
                 return false;
             default:

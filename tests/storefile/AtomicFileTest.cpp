@@ -1,0 +1,240 @@
+#include "AtomicFile.h"
+#include "StoreFile.h"
+#include "StoreFileTestSupport.h"
+
+#include <QDir>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+// Fails one step of a save the way a system call would.
+class FaultyFile : public AtomicFile
+{
+public:
+    enum class Step { Write, WriteAfterSomeBytes, SyncFile, Rename, SyncFolder };
+    FaultyFile(Step step, int error) : m_step(step), m_error(error) {}
+
+protected:
+    long writeSome(int fd, const char *data, long size) const override
+    {
+        if (m_step == Step::Write)
+            return fail();
+        if (m_step == Step::WriteAfterSomeBytes)
+            return m_written > 0 ? fail() : (m_written = AtomicFile::writeSome(fd, data, std::min(size, 100L)));
+        return AtomicFile::writeSome(fd, data, size);
+    }
+    int syncFile(int fd) const override { return m_step == Step::SyncFile ? int(fail()) : AtomicFile::syncFile(fd); }
+    int renameFile(const char *from, const char *to) const override
+    {
+        return m_step == Step::Rename ? int(fail()) : AtomicFile::renameFile(from, to);
+    }
+    int syncFolder(int fd) const override { return m_step == Step::SyncFolder ? int(fail()) : AtomicFile::syncFolder(fd); }
+
+private:
+    long fail() const
+    {
+        errno = m_error;
+        return -1;
+    }
+    Step m_step;
+    int m_error;
+    mutable long m_written = 0;
+};
+
+struct Fault
+{
+    FaultyFile::Step step;
+    int error;
+    const char *message;
+};
+
+class AtomicFileFault : public testing::TestWithParam<Fault>
+{
+};
+
+QStringList folderEntries(const QString &path)
+{
+    return QDir(path).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+std::vector<RunSession> growingSessions(int count)
+{
+    std::vector<RunSession> sessions;
+    for (int index = 0; index < count; ++index)
+        sessions.push_back(everyKeySession(index));
+    return sessions;
+}
+
+QList<const RunSession *> pointers(const std::vector<RunSession> &sessions)
+{
+    QList<const RunSession *> list;
+    for (const RunSession &session : sessions)
+        list.append(&session);
+    return list;
+}
+
+} // namespace
+
+TEST_P(AtomicFileFault, FailsTheSaveAndLeavesTheOldFile)
+{
+    const Fault &fault = GetParam();
+    QTemporaryDir folder;
+    const QString path = folder.filePath("Ventrix.xml");
+    ASSERT_TRUE(writeBytes(path, "old contents"));
+
+    const SaveResult saved = StoreFile(path, std::make_shared<FaultyFile>(fault.step, fault.error)).save({}, {});
+    EXPECT_FALSE(saved.ok);
+    EXPECT_EQ(saved.errorMessage, "cannot save sessions to " + path + ": " + fault.message);
+    EXPECT_EQ(fileBytes(path), "old contents");
+    EXPECT_EQ(folderEntries(folder.path()), QStringList{"Ventrix.xml"}); // no temporary file left behind
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, AtomicFileFault,
+    testing::Values(Fault{FaultyFile::Step::Write, ENOSPC, "No space left on device"},
+                    Fault{FaultyFile::Step::WriteAfterSomeBytes, EIO, "Input/output error"},
+                    Fault{FaultyFile::Step::SyncFile, EIO, "flushing to disk failed: Input/output error"},
+                    Fault{FaultyFile::Step::Rename, EXDEV, "renaming the new file failed: Invalid cross-device link"}));
+
+TEST(AtomicFile, ReportsAFailedFolderSyncAfterReplacing)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath("Ventrix.xml");
+    const SaveResult saved = FaultyFile(FaultyFile::Step::SyncFolder, EIO).write(path, "new", "cannot save sessions to");
+    EXPECT_FALSE(saved.ok);
+    EXPECT_EQ(saved.errorMessage, "cannot save sessions to " + path + ": syncing the folder failed: Input/output error");
+}
+
+TEST(AtomicFile, AFullDiskFailsTheSaveAndLeavesTheOldFileByteForByte)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath("Ventrix.xml");
+    const StoreFile file(path);
+    const std::vector<RunSession> old = growingSessions(1);
+    ASSERT_TRUE(file.save(pointers(old), {}).ok);
+    const QByteArray before = fileBytes(path);
+
+    // The file-size limit makes the kernel refuse the write as a full disk would.
+    struct rlimit limit {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const struct rlimit small{rlim_t(before.size() + 100), limit.rlim_max};
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const std::vector<RunSession> bigger = growingSessions(5);
+    const SaveResult saved = file.save(pointers(bigger), {});
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_FALSE(saved.ok);
+    EXPECT_EQ(saved.errorMessage, "cannot save sessions to " + path + ": File too large");
+    EXPECT_EQ(fileBytes(path), before);
+    EXPECT_EQ(folderEntries(folder.path()), QStringList{"Ventrix.xml"});
+}
+
+TEST(AtomicFile, KeepsThePermissionsAndLinkOfTheReplacedFile)
+{
+    QTemporaryDir folder;
+    const QString real = folder.filePath("real.xml");
+    const QString link = folder.filePath("Ventrix.xml");
+    ASSERT_TRUE(writeBytes(real, "old"));
+    ASSERT_TRUE(QFile::setPermissions(real, QFile::ReadOwner | QFile::WriteOwner));
+    ASSERT_TRUE(QFile::link(real, link));
+
+    ASSERT_TRUE(AtomicFile().write(link, "new").ok);
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(fileBytes(real), "new");
+    struct stat status {};
+    ASSERT_EQ(::stat(QFile::encodeName(real).constData(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0600u);
+}
+
+TEST(AtomicFile, CopyKeepsTheModificationTimeAndNeedsASource)
+{
+    QTemporaryDir folder;
+    const QString source = folder.filePath("Ventrix.xml");
+    const QString target = folder.filePath("Ventrix.backup.xml");
+    const QDateTime stamp(QDate(2008, 7, 3), QTime(18, 5, 33), Qt::UTC);
+    ASSERT_TRUE(writeBytes(source, "database"));
+    ASSERT_TRUE(writeBytes(target, "old backup"));
+    ASSERT_TRUE(setModified(source, stamp));
+
+    ASSERT_TRUE(AtomicFile().copy(source, target).ok);
+    EXPECT_EQ(fileBytes(target), "database");
+    EXPECT_EQ(QFileInfo(target).lastModified(), stamp);
+
+    const SaveResult missing = AtomicFile().copy(folder.filePath("missing.xml"), target);
+    EXPECT_FALSE(missing.ok);
+    EXPECT_TRUE(missing.errorMessage.startsWith("cannot copy " + folder.filePath("missing.xml") + " to " + target + ": "));
+    EXPECT_EQ(fileBytes(target), "database");
+}
+
+// A child process saves a database that grows by one session per save and is
+// killed at a random moment; the file must then hold exactly one of the saved
+// states, never a mix or a broken file.
+TEST(AtomicFile, AKilledSaveLeavesTheOldOrTheNewDatabase)
+{
+    constexpr int kTrials = 200;
+    constexpr int kMaxSessions = 12;
+    std::vector<std::vector<RunSession>> states;
+    for (int count = 0; count <= kMaxSessions; ++count)
+        states.push_back(growingSessions(count));
+    QRandomGenerator random(20080703);
+    QTemporaryDir folder;
+    const StoreFile file(folder.filePath("Ventrix.xml"));
+    int killedMidway = 0;
+
+    for (int trial = 0; trial < kTrials; ++trial) {
+        ASSERT_TRUE(file.save(pointers(states[1]), {}).ok);
+        int reports[2];
+        ASSERT_EQ(::pipe(reports), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::close(reports[0]);
+            for (int count = 2; count <= kMaxSessions; ++count) {
+                if (!file.save(pointers(states[count]), {}).ok)
+                    ::_exit(2);
+                if (::write(reports[1], &count, sizeof count) != sizeof count)
+                    ::_exit(3);
+            }
+            ::_exit(0);
+        }
+        ::close(reports[1]);
+        int lastSaved = 1;
+        const int waitForReports = int(random.bounded(3));
+        for (int read = 0; read < waitForReports; ++read) {
+            if (::read(reports[0], &lastSaved, sizeof lastSaved) != sizeof lastSaved)
+                break;
+        }
+        // Spin a random while, so the kill lands anywhere inside a save.
+        volatile quint64 spin = 0;
+        for (quint32 i = random.bounded(2000000u); i > 0; --i)
+            spin = spin + i;
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        int count = 0;
+        while (::read(reports[0], &count, sizeof count) == sizeof count)
+            lastSaved = count;
+        ::close(reports[0]);
+
+        const StoreLoadResult loaded = file.load();
+        ASSERT_TRUE(loaded.ok) << "trial " << trial << ": " << qPrintable(loaded.errorMessage);
+        const size_t found = loaded.contents.sessions.size();
+        ASSERT_TRUE(found == size_t(lastSaved) || found == size_t(lastSaved) + 1)
+            << "trial " << trial << ": " << found << " sessions after save " << lastSaved;
+        ASSERT_EQ(loaded.contents.sessions, states[found]) << "trial " << trial;
+        if (WIFSIGNALED(status) && lastSaved > 1 && lastSaved < kMaxSessions)
+            ++killedMidway;
+    }
+    EXPECT_GT(killedMidway, kTrials / 4); // the kills really hit running saves
+}
