@@ -1,0 +1,197 @@
+#include "VentrixApplication.h"
+
+#include "AppController.h"
+#include "DataOutput.h"
+#include "DataView.h"
+#include "Decoder.h"
+#include "MainWindow.h"
+#include "MainWindowController.h"
+#include "MessageBoxPrompts.h"
+#include "ObjectContext.h"
+#include "PreferencesWindowController.h"
+#include "SessionListController.h"
+#include "SessionSelectionSync.h"
+#include "SessionTableAutosave.h"
+#include "SessionTableModel.h"
+#include "SportZoneView.h"
+#include "VXNotifications.h"
+#include "VXSavePanel.h"
+#include "Ventrix_AppDelegate.h"
+#include "ui_MainWindow.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QHeaderView>
+#include <QPointer>
+#include <QStatusBar>
+#include <QTableView>
+#include <QUndoStack>
+
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("VentrixApplication", text);
+}
+
+// Widths the columns start with before the user has arranged them.
+constexpr int kDateColumnWidth = 140;
+constexpr int kNameColumnWidth = 110;
+constexpr int kNarrowColumnWidth = 80;
+
+} // namespace
+
+struct VentrixApplication::Parts
+{
+    explicit Parts(UserPrompts *givenPrompts)
+        : prompts(givenPrompts ? *givenPrompts : messageBoxes), delegate(prompts),
+          context(*delegate.managedObjectContext()), sessions(context), appController(&decoder),
+          savePanel(&window), windowController(window, *window.sessionTable(), sessions, context)
+    {
+    }
+
+    MessageBoxPrompts messageBoxes;
+    UserPrompts &prompts;
+    Ventrix_AppDelegate delegate;
+    ObjectContext &context;
+    SessionListController sessions;
+    VXNotifications notifications;
+    DataOutput dataOutput;
+    Decoder decoder;
+    AppController appController;
+    MainWindow window;
+    VXSavePanel savePanel;
+    MainWindowController windowController;
+    // Children of the window.
+    DataView *dataView = nullptr;
+    SportZoneView *sportZoneView = nullptr;
+    QPointer<PreferencesWindowController> preferences;
+};
+
+VentrixApplication::VentrixApplication(UserPrompts *prompts) : m(std::make_unique<Parts>(prompts))
+{
+    m->messageBoxes.setWindow(&m->window);
+
+    // The exporter and the decoder share the session list and the context.
+    m->dataOutput.setSessionArrayController(&m->sessions);
+    m->dataOutput.setSaveDialog(&m->savePanel);
+    m->decoder.setManagedObjectContext(&m->context);
+    m->decoder.setSessionArrayController(&m->sessions);
+    m->decoder.setDataOutput(&m->dataOutput);
+    QObject::connect(&m->dataOutput, &DataOutput::exportFailed, &m->window,
+                     [this](const QString &message) { m->prompts.showError(message); });
+
+    // The detail table first: it brings the saved window settings up to date
+    // before the session table restores its columns.
+    m->dataView = new DataView(m->sessions, m->context);
+    m->sportZoneView = new SportZoneView;
+    m->sportZoneView->setSessions(&m->sessions);
+    m->window.setDataView(m->dataView);
+    m->window.setSportZoneView(m->sportZoneView);
+    m->dataView->setSportZoneView(m->sportZoneView);
+    m->dataView->setSessionSplitView(m->window.sessionSplitView());
+    QObject::connect(&m->notifications, &VXNotifications::VXDataWindowValueHasChanged, m->dataView,
+                     &DataView::reloadDataViewTable);
+    QObject::connect(&m->notifications, &VXNotifications::historyColorsDidChange, m->sportZoneView,
+                     &SportZoneView::reloadZoneColor);
+    m->delegate.setColorBinder([this] { m->sportZoneView->reloadZoneColor(); });
+
+    // The session list: one selection, shared with every view.
+    QTableView *table = m->window.sessionTable();
+    auto *model = new SessionTableModel(m->context, m->sessions, &m->window);
+    table->setModel(model);
+    new SessionSelectionSync(*model, *table->selectionModel(), m->sessions, &m->window);
+    table->setColumnWidth(SessionTableModel::DateColumn, kDateColumnWidth);
+    table->setColumnWidth(SessionTableModel::NameColumn, kNameColumnWidth);
+    for (int column = SessionTableModel::ModelColumn; column < SessionTableModel::ColumnCount; ++column)
+        table->setColumnWidth(column, kNarrowColumnWidth);
+    table->horizontalHeader()->setSortIndicator(SessionTableModel::DateColumn, Qt::AscendingOrder);
+    table->setSortingEnabled(true);
+    SessionTableAutosave::attach(*table->horizontalHeader(), m->sessions);
+    QObject::connect(&m->sessions, &SessionListController::selectionChanged, &m->notifications,
+                     &VXNotifications::sessionTableSelectionDidChange);
+    QObject::connect(&m->sessions, &SessionListController::selectionChanged, table, [this, table] {
+        const int row = m->sessions.selectionIndexes().value(0, -1);
+        if (row >= 0)
+            table->scrollTo(table->model()->index(row, 0));
+    });
+
+    // The main window's controller and its commands.
+    m->windowController.setAppController(&m->appController);
+    m->windowController.setDecoder(&m->decoder);
+    m->windowController.setSportZoneView(m->sportZoneView);
+    m->windowController.awakeFromNib();
+
+    Ui::MainWindow &ui = m->window.ui();
+    MainWindowController *controller = &m->windowController;
+    QObject::connect(ui.actionImportRecording, &QAction::triggered, controller, &MainWindowController::importRecordings);
+    QObject::connect(ui.actionExportSession, &QAction::triggered, &m->dataOutput, &DataOutput::saveFile);
+    QObject::connect(ui.actionSave, &QAction::triggered, &m->window, [this] { m->delegate.saveAction(); });
+    QObject::connect(ui.actionPreferences, &QAction::triggered, &m->appController,
+                     &AppController::showPreferencesWindow);
+    QObject::connect(ui.actionQuit, &QAction::triggered, &m->window, &QWidget::close);
+    QObject::connect(ui.actionUndo, &QAction::triggered, controller, &MainWindowController::undo);
+    QObject::connect(ui.actionRedo, &QAction::triggered, controller, &MainWindowController::redo);
+    QObject::connect(ui.actionHide, &QAction::triggered, controller, &MainWindowController::hideSession);
+    QObject::connect(ui.actionUnhide, &QAction::triggered, controller, &MainWindowController::unhideSession);
+    QObject::connect(ui.actionDelete, &QAction::triggered, controller, &MainWindowController::deleteSelectedSession);
+
+    // Undo and redo name what they act on.
+    QUndoStack *undoStack = m->delegate.windowWillReturnUndoManager();
+    const auto showUndoState = [&ui, undoStack] {
+        ui.actionUndo->setEnabled(undoStack->canUndo());
+        ui.actionUndo->setText(undoStack->undoText().isEmpty() ? tr("&Undo")
+                                                               : tr("&Undo %1").arg(undoStack->undoText()));
+        ui.actionRedo->setEnabled(undoStack->canRedo());
+        ui.actionRedo->setText(undoStack->redoText().isEmpty() ? tr("&Redo")
+                                                               : tr("&Redo %1").arg(undoStack->redoText()));
+    };
+    QObject::connect(undoStack, &QUndoStack::indexChanged, &m->window, showUndoState);
+    QObject::connect(undoStack, &QUndoStack::cleanChanged, &m->window, showUndoState);
+    showUndoState();
+
+    m->appController.setPreferencesWindowOpener([this] {
+        if (!m->preferences)
+            m->preferences = new PreferencesWindowController(m->notifications, &m->window);
+        m->preferences->show();
+        m->preferences->raise();
+        m->preferences->activateWindow();
+    });
+
+    // Closing the main window quits: the delegate saves first (or asks), and
+    // the window's layout is remembered.
+    m->window.setCloseHandler([this, table] {
+        if (m->delegate.applicationShouldTerminate() != Ventrix_AppDelegate::TerminateReply::TerminateNow)
+            return false;
+        SessionTableAutosave::saveColumns(*table->horizontalHeader());
+        m->delegate.windowWillClose(m->window.sessionSplitViewPaneFrames());
+        return true;
+    });
+}
+
+VentrixApplication::~VentrixApplication() = default;
+
+void VentrixApplication::show()
+{
+    m->window.show();
+    m->delegate.applicationDidFinishLaunching();
+}
+
+void VentrixApplication::openFiles(const QStringList &paths)
+{
+    if (!paths.isEmpty())
+        m->windowController.acceptDrop(paths);
+}
+
+Ventrix_AppDelegate &VentrixApplication::appDelegate() { return m->delegate; }
+ObjectContext &VentrixApplication::context() { return m->context; }
+SessionListController &VentrixApplication::sessions() { return m->sessions; }
+Decoder &VentrixApplication::decoder() { return m->decoder; }
+DataOutput &VentrixApplication::dataOutput() { return m->dataOutput; }
+AppController &VentrixApplication::appController() { return m->appController; }
+MainWindow &VentrixApplication::mainWindow() { return m->window; }
+MainWindowController &VentrixApplication::mainWindowController() { return m->windowController; }
+VXSavePanel &VentrixApplication::savePanel() { return m->savePanel; }
+DataView &VentrixApplication::dataView() { return *m->dataView; }
+SportZoneView &VentrixApplication::sportZoneView() { return *m->sportZoneView; }
+PreferencesWindowController *VentrixApplication::preferencesWindowController() { return m->preferences; }
