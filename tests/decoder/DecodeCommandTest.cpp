@@ -69,7 +69,7 @@ TEST_F(DecodeCommandTest, JsonNamesTheModelAndEveryFile)
     EXPECT_EQ(decoded["path"].toString(), m_path);
     EXPECT_EQ(decoded["model"].toString(), "RS200");
     EXPECT_TRUE(decoded["dataMakesSense"].toBool());
-    EXPECT_TRUE(decoded["sessions"].toArray().isEmpty());
+    EXPECT_EQ(decoded["sessions"].toArray().size(), 1);
     EXPECT_TRUE(files[1].toObject()["model"].isNull());
     EXPECT_FALSE(files[1].toObject()["dataMakesSense"].toBool());
 }
@@ -78,8 +78,10 @@ TEST_F(DecodeCommandTest, UsageErrorsExitWithTwo)
 {
     EXPECT_EQ(run({}).status, DecodeCommand::UsageError);
     EXPECT_EQ(run({"--bogus", m_path}).status, DecodeCommand::UsageError);
-    const CommandRun later = run({"--store", "db.xml", m_path});
+    const CommandRun later = run({"--record", "5", m_path});
     EXPECT_EQ(later.status, DecodeCommand::UsageError);
-    EXPECT_TRUE(later.err.contains("--store is not supported yet"));
-    EXPECT_EQ(run({"--export-dir", m_dir.path(), "--xml", m_path}).status, DecodeCommand::UsageError);
+    EXPECT_TRUE(later.err.contains("--record is not supported yet"));
+    const CommandRun format = run({"--xml", m_path});
+    EXPECT_EQ(format.status, DecodeCommand::UsageError);
+    EXPECT_TRUE(format.err.contains("--xml needs --export-dir"));
 }

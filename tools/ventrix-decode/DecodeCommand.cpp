@@ -1,24 +1,24 @@
 #include "DecodeCommand.h"
 
-#include "Decoder.h"
+#include "ByteDump.h"
+#include "FolderExport.h"
+#include "JsonReport.h"
+#include "StoreOption.h"
+#include "TransferDecoding.h"
 
 #include <QCommandLineParser>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QTextStream>
 
 namespace {
 
-constexpr int kBytesPerDumpLine = 16;
 constexpr int kParsed = -1;
 const QString kProgram = QStringLiteral("ventrix-decode");
 
-// Options of the command line that the decoder alone cannot serve yet: they
-// need the session store, the exporter or the recorder.
-const QStringList kLaterOptions = {QStringLiteral("store"),   QStringLiteral("export-dir"),
-                                   QStringLiteral("xml"),     QStringLiteral("tenths"),
-                                   QStringLiteral("fixed-date"), QStringLiteral("record")};
+// Recording needs the recorder, which this tool does not link.
+const QStringList kLaterOptions = {QStringLiteral("record")};
+// Options that only shape the files of --export-dir.
+const QStringList kExportFormatOptions = {QStringLiteral("xml"), QStringLiteral("tenths"),
+                                          QStringLiteral("fixed-date")};
 
 } // namespace
 
@@ -35,11 +35,15 @@ int DecodeCommand::parse(const QStringList &arguments, Options &options)
                                   QStringLiteral("Prints the outcome of every file as one JSON document."));
     const QCommandLineOption dump(QStringLiteral("dump-bytes"),
                                   QStringLiteral("Prints the demodulated bytes before clean-up, 16 per line."));
+    const QCommandLineOption store(QStringLiteral("store"), QStringLiteral("Session database to add to."),
+                                   QStringLiteral("FILE"));
+    const QCommandLineOption exportDir(QStringLiteral("export-dir"),
+                                       QStringLiteral("Folder for exported sessions."), QStringLiteral("DIR"));
     parser.addOption(help);
     parser.addOption(json);
     parser.addOption(dump);
-    parser.addOption({QStringLiteral("store"), QStringLiteral("Session database to add to."), QStringLiteral("FILE")});
-    parser.addOption({QStringLiteral("export-dir"), QStringLiteral("Folder for exported sessions."), QStringLiteral("DIR")});
+    parser.addOption(store);
+    parser.addOption(exportDir);
     parser.addOption({QStringLiteral("xml"), QStringLiteral("Exports property lists instead of CSV.")});
     parser.addOption({QStringLiteral("tenths"), QStringLiteral("Exports times with tenths.")});
     parser.addOption({QStringLiteral("fixed-date"), QStringLiteral("Exports dates in a fixed format.")});
@@ -62,8 +66,21 @@ int DecodeCommand::parse(const QStringList &arguments, Options &options)
             return UsageError;
         }
     }
+    for (const QString &name : kExportFormatOptions) {
+        if (parser.isSet(name) && !parser.isSet(exportDir)) {
+            m_err << kProgram << ": --" << name << " needs --export-dir\n";
+            return UsageError;
+        }
+    }
     options.json = parser.isSet(json);
     options.dumpBytes = parser.isSet(dump);
+    if (parser.isSet(store))
+        options.storePath = parser.value(store);
+    if (parser.isSet(exportDir))
+        options.exportDir = parser.value(exportDir);
+    options.xml = parser.isSet(QStringLiteral("xml"));
+    options.tenths = parser.isSet(QStringLiteral("tenths"));
+    options.fixedDate = parser.isSet(QStringLiteral("fixed-date"));
     options.files = parser.positionalArguments();
     if (options.files.isEmpty()) {
         m_err << kProgram << ": no recording given\n" << parser.helpText();
@@ -75,64 +92,78 @@ int DecodeCommand::parse(const QStringList &arguments, Options &options)
 int DecodeCommand::run(const QStringList &arguments)
 {
     Options options;
-    if (const int status = parse(arguments, options); status != kParsed) {
-        m_out.flush();
-        m_err.flush();
-        return status;
-    }
-
-    Decoder decoder;
-    QJsonArray files;
-    bool allDecoded = true;
-    for (const QString &path : options.files) {
-        QJsonObject entry;
-        allDecoded = decodeOne(decoder, path, options, entry) && allDecoded;
-        files.append(entry);
-    }
-    if (options.json)
-        m_out << QJsonDocument(QJsonObject{{QStringLiteral("files"), files}}).toJson(QJsonDocument::Indented);
+    int status = parse(arguments, options);
+    if (status == kParsed)
+        status = decodeAll(options);
     m_out.flush();
     m_err.flush();
-    return allDecoded ? Decoded : NotDecoded;
+    return status;
 }
 
-bool DecodeCommand::decodeOne(Decoder &decoder, const QString &path, const Options &options,
-                              QJsonObject &entry)
+int DecodeCommand::decodeAll(const Options &options)
 {
-    // Extraction and decode are taken apart so that the bytes can be shown before clean-up.
-    decoder.extractBytesFromFile(path);
-    const bool readable = decoder.readError().isEmpty();
-    if (!readable)
-        m_err << kProgram << ": cannot read " << path << ": " << decoder.readError() << "\n";
-    else if (options.dumpBytes) {
-        if (options.files.size() > 1)
-            m_out << path << ":\n";
-        dumpBytes(decoder);
+    TransferDecoding decoding;
+    std::optional<StoreOption> store;
+    if (options.storePath) {
+        store.emplace(*options.storePath);
+        if (const SaveResult opened = store->open(decoding.context()); !opened.ok) {
+            printErrors({opened.errorMessage});
+            return NotDecoded;
+        }
     }
-    const bool decoded = readable && decoder.decodeExtractedBytes();
-    const std::optional<WatchModel> model = readable ? decoder.recognisedModel() : std::nullopt;
+    std::optional<FolderExport> folderExport;
+    if (options.exportDir)
+        folderExport.emplace(*options.exportDir, options.xml, options.tenths, options.fixedDate);
 
-    entry.insert(QStringLiteral("path"), path);
-    entry.insert(QStringLiteral("dataMakesSense"), decoded);
-    entry.insert(QStringLiteral("model"), model ? QJsonValue(watchModelName(*model)) : QJsonValue());
-    entry.insert(QStringLiteral("sessions"), QJsonArray());
-
-    if (!options.json && !options.dumpBytes) {
-        m_out << path << ": ";
-        if (!model)
-            m_out << "no transfer recognised\n";
-        else
-            m_out << watchModelName(*model) << (decoded ? " transfer decoded\n" : " transfer with an invalid field\n");
+    JsonReport report;
+    bool allDecoded = true;
+    bool allWritten = true;
+    for (const QString &path : options.files) {
+        TransferDecoding::BytesHook dumpHook;
+        if (options.dumpBytes) {
+            dumpHook = [&](const Decoder &decoder) {
+                if (options.files.size() > 1)
+                    m_out << path << ":\n";
+                dumpBytes(m_out, decoder.byteArray());
+            };
+        }
+        const FileOutcome outcome = decoding.decode(path, dumpHook);
+        if (!outcome.readError.isEmpty())
+            m_err << kProgram << ": cannot read " << path << ": " << outcome.readError << "\n";
+        report.add(outcome);
+        if (!options.json && !options.dumpBytes)
+            printSummary(outcome);
+        if (folderExport) {
+            const QStringList failures = folderExport->exportSessions(outcome);
+            printErrors(failures);
+            allWritten = allWritten && failures.isEmpty();
+        }
+        allDecoded = allDecoded && outcome.decoded;
     }
-    return decoded;
+    if (store) {
+        if (const SaveResult saved = store->saveAtEnd(decoding.context()); !saved.ok) {
+            printErrors({saved.errorMessage});
+            allWritten = false;
+        }
+    }
+    if (options.json)
+        report.write(m_out);
+    return allDecoded && allWritten ? Decoded : NotDecoded;
 }
 
-void DecodeCommand::dumpBytes(const Decoder &decoder)
+void DecodeCommand::printSummary(const FileOutcome &outcome)
 {
-    const ByteArray &bytes = decoder.byteArray();
-    for (std::size_t k = 0; k < bytes.size(); ++k) {
-        m_out << QStringLiteral("%1").arg(bytes[k], 2, 16, QLatin1Char('0'));
-        const bool lineEnds = (k + 1) % kBytesPerDumpLine == 0 || k + 1 == bytes.size();
-        m_out << (lineEnds ? "\n" : " ");
-    }
+    m_out << outcome.path << ": ";
+    if (!outcome.model)
+        m_out << "no transfer recognised\n";
+    else
+        m_out << watchModelName(*outcome.model)
+              << (outcome.decoded ? " transfer decoded" : " transfer with an invalid field") << ", "
+              << outcome.sessions.size() << (outcome.sessions.size() == 1 ? " new session\n" : " new sessions\n");
+}
+
+void DecodeCommand::printErrors(const QStringList &messages)
+{
+    for (const QString &message : messages)
+        m_err << kProgram << ": " << message << "\n";
 }

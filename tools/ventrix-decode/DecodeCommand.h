@@ -1,14 +1,18 @@
 #pragma once
 
+#include <QString>
 #include <QStringList>
 
-class Decoder;
-class QJsonObject;
+#include <optional>
+
 class QTextStream;
+struct FileOutcome;
 
 // The command-line decoder: parses the arguments, decodes each recording
-// through one Decoder and prints the outcome. Exit status 0 when every file
-// decoded, 1 when one did not, 2 for a usage error.
+// through one decoder and one object context, and hands each outcome to the
+// pieces the options ask for (JSON report, byte dump, store file, folder
+// export). Exit status 0 when every file decoded, 1 when one did not or a
+// database or export file could not be read or written, 2 for a usage error.
 class DecodeCommand
 {
 public:
@@ -24,12 +28,18 @@ private:
     {
         bool json = false;
         bool dumpBytes = false;
+        std::optional<QString> storePath;
+        std::optional<QString> exportDir;
+        bool xml = false;
+        bool tenths = false;
+        bool fixedDate = false;
         QStringList files;
     };
 
     int parse(const QStringList &arguments, Options &options);
-    bool decodeOne(Decoder &decoder, const QString &path, const Options &options, QJsonObject &entry);
-    void dumpBytes(const Decoder &decoder);
+    int decodeAll(const Options &options);
+    void printSummary(const FileOutcome &outcome);
+    void printErrors(const QStringList &messages);
 
     QTextStream &m_out;
     QTextStream &m_err;

@@ -1,0 +1,21 @@
+#include "FolderExport.h"
+
+#include "TransferDecoding.h"
+
+#include "DataOutput.h"
+
+FolderExport::FolderExport(QString folder, bool xml, bool tenths, bool fixedDate)
+    : m_folder(std::move(folder)), m_xml(xml), m_tenths(tenths), m_fixedDate(fixedDate)
+{
+}
+
+QStringList FolderExport::exportSessions(const FileOutcome &outcome) const
+{
+    QStringList failures;
+    const QList<SaveResult> results = DataOutput::exportSessionsToFolder(outcome.sessions, outcome.path, m_folder,
+                                                                         m_tenths, m_xml, m_fixedDate);
+    for (const SaveResult &result : results)
+        if (!result.ok)
+            failures.append(result.errorMessage);
+    return failures;
+}
