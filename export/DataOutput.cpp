@@ -5,6 +5,7 @@
 #include "RunSession.h"
 #include "SaveDialog.h"
 #include "SessionListController.h"
+#include "TcxDocument.h"
 #include "VXDefaults.h"
 #include "VXDurationText.h"
 #include "VXNumberText.h"
@@ -94,6 +95,19 @@ QString pathInFolder(QString folder, const QString &name)
     return folder + u'/' + name;
 }
 
+QString fileExtension(DataOutput::ExportFormat format)
+{
+    switch (format) {
+    case DataOutput::ExportFormat::PropertyList:
+        return QStringLiteral(".plist");
+    case DataOutput::ExportFormat::Tcx:
+        return QStringLiteral(".tcx");
+    case DataOutput::ExportFormat::CommaSeparated:
+        break;
+    }
+    return QStringLiteral(".csv");
+}
+
 SaveResult exportFailure(const QString &path, const QString &reason)
 {
     return SaveResult::failure(kCannotExport + u' ' + path + QLatin1String(": ") + reason);
@@ -152,24 +166,65 @@ SaveResult DataOutput::exportSession(const RunSession *session, const QString &p
     return writer.write(path, contents, kCannotExport);
 }
 
+SaveResult DataOutput::exportTcxFile(const QString &path)
+{
+    return reported(exportSessionAsTcx(lastSelectedSession(), path, fileWriter()));
+}
+
+SaveResult DataOutput::exportSessionAsTcx(const RunSession *session, const QString &path,
+                                          const AtomicFile &writer)
+{
+    if (path.isEmpty())
+        return SaveResult::failure(QStringLiteral("cannot export session: no file name given"));
+    if (!session)
+        return exportFailure(path, QStringLiteral("no session selected"));
+    const std::optional<TcxActivity> activity = TcxActivity::fromSession(*session, VXUnits());
+    if (!activity)
+        return exportFailure(path, QStringLiteral("the session has no start date"));
+    return writer.write(path, TcxDocument::text(*activity, TcxDocument::applicationVersion()),
+                        kCannotExport);
+}
+
 QList<SaveResult> DataOutput::exportSessionsToFolder(const QList<const RunSession *> &sessions,
                                                      const QString &wavPath, const QString &folder,
                                                      bool withTenths, bool xmlFormat,
                                                      bool withFixedDateFormat)
 {
+    return exportSessionsToFolder(sessions, wavPath, folder,
+                                  xmlFormat ? ExportFormat::PropertyList : ExportFormat::CommaSeparated,
+                                  withTenths, withFixedDateFormat);
+}
+
+QList<SaveResult> DataOutput::exportSessionsToFolder(const QList<const RunSession *> &sessions,
+                                                     const QString &wavPath, const QString &folder,
+                                                     ExportFormat format, bool withTenths,
+                                                     bool withFixedDateFormat)
+{
     const QString baseName = QFileInfo(wavPath).completeBaseName();
-    const QString extension = xmlFormat ? QStringLiteral(".plist") : QStringLiteral(".csv");
+    const QString extension = fileExtension(format);
     QList<SaveResult> results;
     int k = 0;
     for (const RunSession *session : sessions) {
-        const QString name = baseName + u'-' + QString::number(++k) + extension;
-        results.append(exportSession(session, QDir(folder).filePath(name), withTenths, xmlFormat,
-                                     withFixedDateFormat));
+        const QString path = QDir(folder).filePath(baseName + u'-' + QString::number(++k) + extension);
+        results.append(format == ExportFormat::Tcx
+                           ? exportSessionAsTcx(session, path)
+                           : exportSession(session, path, withTenths,
+                                           format == ExportFormat::PropertyList, withFixedDateFormat));
     }
     return results;
 }
 
 void DataOutput::saveFile()
+{
+    askForPathOfSelectedSession(QStringLiteral(".csv"), &DataOutput::savePanelDidEnd);
+}
+
+void DataOutput::saveTcxFile()
+{
+    askForPathOfSelectedSession(QStringLiteral(".tcx"), &DataOutput::tcxSavePanelDidEnd);
+}
+
+void DataOutput::askForPathOfSelectedSession(const QString &extension, PanelDidEnd didEnd)
 {
     if (!m_saveDialog)
         return;
@@ -179,13 +234,20 @@ void DataOutput::saveFile()
         m_saveDialog->showAlert(tr("Please only select one session"), tr("Ok"));
         return;
     }
-    const QString proposedName = selection.front()->sessionName.value_or(QString()) + QLatin1String(".csv");
+    const QString proposedName = selection.front()->sessionName.value_or(QString()) + extension;
     // The dialog may outlive the exporter when the window closes under it.
     const QPointer<DataOutput> self(this);
-    m_saveDialog->askForPath(proposedName, [self](int returnCode, const QString &path) {
+    m_saveDialog->askForPath(proposedName, [self, didEnd](int returnCode, const QString &path) {
         if (self)
-            self->savePanelDidEnd(returnCode, path);
+            (self.data()->*didEnd)(returnCode, path);
     });
+}
+
+std::optional<SaveResult> DataOutput::tcxSavePanelDidEnd(int returnCode, const QString &path)
+{
+    if (returnCode != SaveDialog::kOKCode)
+        return std::nullopt;
+    return exportTcxFile(path);
 }
 
 std::optional<SaveResult> DataOutput::savePanelDidEnd(int returnCode, const QString &path)

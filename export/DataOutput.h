@@ -62,12 +62,30 @@ public:
                                     bool xmlFormat, bool withFixedDateFormat,
                                     const AtomicFile &writer = AtomicFile());
 
+    // Writes the last selected session as a Training Center (TCX v2) activity
+    // to path as given. A failure is also announced through exportFailed().
+    SaveResult exportTcxFile(const QString &path);
+
+    // Writes session as a TCX activity to path, replacing a file only once the
+    // new one is complete. Fails without a session or without a start date.
+    static SaveResult exportSessionAsTcx(const RunSession *session, const QString &path,
+                                         const AtomicFile &writer = AtomicFile());
+
+    // The file forms the command-line decoder can write.
+    enum class ExportFormat { CommaSeparated, PropertyList, Tcx };
+
     // The command-line decoder's export: each session into folder as
     // "<wav base name>-<k>.csv" (".plist" with xmlFormat), k counting from 1 in
     // the order given. One result per session, in that order.
     static QList<SaveResult> exportSessionsToFolder(const QList<const RunSession *> &sessions,
                                                     const QString &wavPath, const QString &folder,
                                                     bool withTenths, bool xmlFormat,
+                                                    bool withFixedDateFormat);
+    // The same in any format; TCX files are named "<wav base name>-<k>.tcx"
+    // and ignore withTenths and withFixedDateFormat.
+    static QList<SaveResult> exportSessionsToFolder(const QList<const RunSession *> &sessions,
+                                                    const QString &wavPath, const QString &folder,
+                                                    ExportFormat format, bool withTenths,
                                                     bool withFixedDateFormat);
 
     // The export command: with exactly one session selected, asks the save
@@ -77,6 +95,10 @@ public:
     // The dialog has closed: on OK, exports to path as comma-separated text with
     // tenths as "SaveTimeWithTenths" says. No result when cancelled.
     std::optional<SaveResult> savePanelDidEnd(int returnCode, const QString &path);
+    // The TCX export command: as saveFile(), proposing "<sessionName>.tcx".
+    void saveTcxFile();
+    // Its dialog has closed: on OK, exports to path as TCX. No result when cancelled.
+    std::optional<SaveResult> tcxSavePanelDidEnd(int returnCode, const QString &path);
     // After a transfer: exports the selected session as a property list, with
     // tenths and the fixed date format, into "VXAutoExportPath" under a new
     // random number. Never replaces a file and never creates the folder.
@@ -120,6 +142,8 @@ private:
     const RunSession *lastSelectedSession() const;
     const AtomicFile &fileWriter() const;
     SaveResult reported(const SaveResult &result);
+    using PanelDidEnd = std::optional<SaveResult> (DataOutput::*)(int returnCode, const QString &path);
+    void askForPathOfSelectedSession(const QString &extension, PanelDidEnd didEnd);
 
     SessionListController *m_sessionArrayController = nullptr;
     SaveDialog *m_saveDialog = nullptr;
