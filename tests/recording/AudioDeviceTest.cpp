@@ -1,0 +1,221 @@
+// Recording through PortAudio's default input. The NoAudioDevice tests run
+// with an ALSA configuration that defines no device; the PulseAudio tests run
+// under with-pulseaudio.sh, which plays into a private daemon's null sink.
+#include "AppController.h"
+#include "AudioFileRecorder.h"
+#include "Decoder.h"
+#include "SignalProbe.h"
+#include "TransferSynth.h"
+
+#include "DecoderTestData.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <numbers>
+
+namespace {
+
+constexpr double kFileRate = 44100.0;
+
+// ALSA lists sound cards whatever its configuration says.
+bool machineHasSoundCard()
+{
+    QFile cards(QStringLiteral("/proc/asound/cards"));
+    return cards.open(QIODevice::ReadOnly) && !cards.readAll().contains("no soundcards");
+}
+
+class NoAudioDevice : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (machineHasSoundCard())
+            GTEST_SKIP() << "this machine has a sound card, so an input device exists";
+    }
+};
+
+TEST_F(NoAudioDevice, ConfigureFailsWithAMessageAndNoFile)
+{
+    QTemporaryDir folder;
+    AudioFileRecorder recorder;
+
+    testing::internal::CaptureStderr();
+    EXPECT_NE(recorder.configure(folder.path(), QStringLiteral("Recording.wav")), 0);
+    const std::string message = testing::internal::GetCapturedStderr();
+    EXPECT_NE(message.find("no audio input device\n"), std::string::npos);
+    EXPECT_EQ(recorder.lastError(), QStringLiteral("no audio input device"));
+    EXPECT_NE(recorder.start(), 0);
+    EXPECT_TRUE(QDir(folder.path()).isEmpty());
+}
+
+TEST_F(NoAudioDevice, ControllerReportsThatNothingRecords)
+{
+    QTemporaryDir folder;
+    Decoder decoder;
+    AppController controller(&decoder);
+    controller.setRecordingsFolder(folder.path());
+    QStringList failures;
+    QObject::connect(&controller, &AppController::recordingFailed, [&](const QString &why) { failures << why; });
+
+    testing::internal::CaptureStderr();
+    controller.startButtonClicked(true);
+    testing::internal::GetCapturedStderr();
+
+    ASSERT_EQ(failures.size(), 1);
+    EXPECT_EQ(failures.at(0), QStringLiteral("no audio input device"));
+    EXPECT_FALSE(controller.isRecording());
+}
+
+// Polls until done() holds; gives up after about timeoutSeconds.
+bool waitUntil(const std::function<bool()> &done, int timeoutSeconds)
+{
+    constexpr int kPollMilliseconds = 10;
+    for (int i = 0; i < timeoutSeconds * 1000 / kPollMilliseconds; ++i) {
+        if (done())
+            return true;
+        QThread::msleep(kPollMilliseconds);
+    }
+    return done();
+}
+
+// Waits for another half second of input. Before playing: the device starts
+// delivering some time after start() returns. After: the sound still in the
+// daemon's and PortAudio's buffers.
+void captureHalfASecond(const AudioFileRecorder &recorder)
+{
+    const std::uint64_t target = recorder.framesCaptured() + std::uint64_t(recorder.deviceFormat().sampleRate / 2);
+    EXPECT_TRUE(waitUntil([&] { return recorder.framesCaptured() >= target; }, 10));
+}
+
+// Plays a 44,100 Hz 16-bit WAV into the daemon's null sink and waits until
+// paplay has drained it.
+bool play(const QString &wavPath)
+{
+    QProcess paplay;
+    paplay.setProcessChannelMode(QProcess::ForwardedChannels);
+    paplay.start(QStringLiteral("paplay"), {QStringLiteral("--device=") + qEnvironmentVariable("VENTRIX_PULSE_SINK"), wavPath});
+    return paplay.waitForFinished(120000) && paplay.exitStatus() == QProcess::NormalExit && paplay.exitCode() == 0;
+}
+
+std::vector<std::int16_t> toneSamples(double seconds, double frequency)
+{
+    std::vector<std::int16_t> samples(std::size_t(seconds * kFileRate));
+    for (std::size_t i = 0; i < samples.size(); ++i)
+        samples[i] = std::int16_t(std::lround(12000.0 * std::sin(2.0 * std::numbers::pi * frequency * double(i) / kFileRate)));
+    return samples;
+}
+
+// The first and last sample above a quarter of the tone's amplitude.
+std::pair<std::size_t, std::size_t> toneSpan(const std::vector<std::int16_t> &samples)
+{
+    const auto loud = [](std::int16_t s) { return std::abs(int(s)) > 3000; };
+    const auto first = std::find_if(samples.begin(), samples.end(), loud);
+    const auto last = std::find_if(samples.rbegin(), samples.rend(), loud);
+    if (first == samples.end())
+        return {0, 0};
+    return {std::size_t(first - samples.begin()), std::size_t(samples.rend() - last)};
+}
+
+class PulseAudio : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (qEnvironmentVariableIsEmpty("VENTRIX_PULSE_SINK"))
+            GTEST_SKIP() << "needs the private PulseAudio daemon of with-pulseaudio.sh";
+    }
+
+    // Records through PortAudio while wavPath plays, then a little more.
+    void recordWhilePlaying(const QString &wavPath, AudioFileRecorder &recorder)
+    {
+        const QString name = QStringLiteral("Recording.wav");
+        EXPECT_EQ(recorder.configure(m_folder.path(), name), 0) << recorder.lastError().toStdString();
+        EXPECT_EQ(recorder.start(), 0);
+        captureHalfASecond(recorder);
+        EXPECT_TRUE(play(wavPath));
+        captureHalfASecond(recorder);
+        EXPECT_EQ(recorder.stop(), 0);
+    }
+
+    QTemporaryDir m_folder;
+};
+
+TEST_F(PulseAudio, RecordsThePlayedToneAt44100)
+{
+    const QString tone = m_folder.filePath(QStringLiteral("tone.wav"));
+    ASSERT_TRUE(synth::writeWav(tone, toneSamples(1.0, 1000.0)));
+    {
+        AudioFileRecorder recorder;
+        recordWhilePlaying(tone, recorder);
+        EXPECT_EQ(recorder.overrunFrames(), 0u);
+        EXPECT_EQ(recorder.deviceOverflows(), 0u);
+    }
+    const probe::WavContents wav = probe::readWav(m_folder.filePath(QStringLiteral("Recording.wav")));
+    ASSERT_TRUE(wav.ok);
+    EXPECT_EQ(wav.sampleRate, 44100);
+    EXPECT_EQ(wav.channels, 1);
+    const auto [first, last] = toneSpan(wav.samples);
+    ASSERT_GT(last, first);
+    // The daemon mixes a new stream into audio it has already rendered, so
+    // the monitor misses up to a few ten milliseconds of its start.
+    constexpr double kMixingLoss = 0.03 * kFileRate;
+    EXPECT_NEAR(double(last - first), kFileRate - kMixingLoss / 2, kMixingLoss / 2);
+    const std::vector<std::int16_t> toneOnly(wav.samples.begin() + std::ptrdiff_t(first),
+                                             wav.samples.begin() + std::ptrdiff_t(last));
+    EXPECT_NEAR(probe::zeroCrossingFrequency(toneOnly, kFileRate), 1000.0, 2.0);
+}
+
+TEST_F(PulseAudio, ControllerRecordsATransferThatDecodes)
+{
+    const QString transfer = m_folder.filePath(QStringLiteral("transfer.wav"));
+    ASSERT_TRUE(synth::writeWav(transfer, synth::modulate(synth::frameTransfer(testdata::rs200Transfer()))));
+    Decoder decoder;
+    AppController controller(&decoder);
+    controller.setRecordingsFolder(m_folder.filePath(QStringLiteral("Recordings")));
+    int shakes = 0;
+    controller.setShakeHandler([&] { ++shakes; });
+
+    controller.startButtonClicked(true);
+    ASSERT_TRUE(controller.isRecording());
+    captureHalfASecond(*controller.recorder());
+    ASSERT_TRUE(play(transfer));
+    captureHalfASecond(*controller.recorder());
+    controller.startButtonClicked(false);
+
+    EXPECT_EQ(shakes, 0);
+    EXPECT_EQ(decoder.recognisedModel(), WatchModel::RS200);
+    EXPECT_TRUE(decoder.dataMakesSense());
+    EXPECT_TRUE(QFileInfo::exists(controller.fileName()));
+}
+
+// A minute of tone: nothing is lost and the file holds a minute of it.
+TEST_F(PulseAudio, LongRecordingKeepsEverySample)
+{
+    constexpr double kSeconds = 60.0;
+    const QString tone = m_folder.filePath(QStringLiteral("minute.wav"));
+    ASSERT_TRUE(synth::writeWav(tone, toneSamples(kSeconds, 1000.0)));
+    std::uint64_t overruns = 0, overflows = 0;
+    {
+        AudioFileRecorder recorder;
+        recordWhilePlaying(tone, recorder);
+        overruns = recorder.overrunFrames();
+        overflows = recorder.deviceOverflows();
+    }
+    EXPECT_EQ(overruns, 0u);
+    EXPECT_EQ(overflows, 0u);
+    const probe::WavContents wav = probe::readWav(m_folder.filePath(QStringLiteral("Recording.wav")));
+    ASSERT_TRUE(wav.ok);
+    const auto [first, last] = toneSpan(wav.samples);
+    EXPECT_NEAR(double(last - first), kSeconds * kFileRate, 0.005 * kSeconds * kFileRate);
+}
+
+} // namespace
