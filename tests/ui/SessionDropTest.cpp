@@ -1,0 +1,97 @@
+#include "MainWindowFixture.h"
+
+#include "Decoder.h"
+
+#include <QCoreApplication>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
+
+namespace {
+
+class SessionDropTest : public MainWindowFixture
+{
+protected:
+    SessionDropTest()
+    {
+        decoder.setManagedObjectContext(&context);
+        decoder.setSessionArrayController(&sessions);
+        controller.setDecoder(&decoder);
+    }
+
+    Decoder decoder;
+};
+
+TEST_F(SessionDropTest, ThreeFilesOfWhichTwoFailShakeOnceAndStoreTheGoodOne)
+{
+    const QString noise = writeFile(QStringLiteral("noise.wav"), QByteArray(2000, 'x'));
+    const QString good = writeRS200Recording(QStringLiteral("run.wav"));
+    const QString text = writeFile(QStringLiteral("notes.txt"), "not a recording");
+
+    EXPECT_TRUE(controller.acceptDrop({noise, good, text}));
+
+    EXPECT_EQ(shakes, 1);
+    ASSERT_EQ(context.sessionCount(), 1);
+    EXPECT_EQ(context.sessions().first()->hrm, QStringLiteral("RS200"));
+    EXPECT_EQ(sessions.selectedSessions(), context.sessions());
+    EXPECT_EQ(statusMessage(), QStringLiteral("Stored 1 session(s). Nothing could be read from 2 file(s)."));
+}
+
+TEST_F(SessionDropTest, ExtensionInCapitalsShakesAndDecodesNothing)
+{
+    const QString good = writeRS200Recording(QStringLiteral("RUN.WAV"));
+    QStringList decoded;
+    controller.setFileDecoder([&decoded](const QString &path) {
+        decoded.append(path);
+        return true;
+    });
+
+    controller.acceptDrop({good});
+
+    EXPECT_EQ(shakes, 1);
+    EXPECT_TRUE(decoded.isEmpty());
+    EXPECT_EQ(context.sessionCount(), 0);
+    EXPECT_EQ(statusMessage(), QStringLiteral("Nothing could be read from RUN.WAV: not a .wav file"));
+}
+
+TEST_F(SessionDropTest, UnreadableFileNamesTheDecodersReason)
+{
+    controller.acceptDrop({folder.filePath(QStringLiteral("missing.wav"))});
+    EXPECT_EQ(shakes, 1);
+    EXPECT_TRUE(statusMessage().startsWith(QStringLiteral("Nothing could be read from missing.wav: ")))
+        << statusMessage().toStdString();
+}
+
+TEST_F(SessionDropTest, FilesDroppedOnTheListAreDecodedAfterTheDropEnds)
+{
+    QStringList decoded;
+    controller.setFileDecoder([&decoded](const QString &path) {
+        decoded.append(path);
+        return true;
+    });
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/a.wav")), QUrl::fromLocalFile(QStringLiteral("/tmp/b.wav"))});
+    QWidget *viewport = window.sessionTable()->viewport();
+
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    EXPECT_EQ(enter.dropAction(), Qt::CopyAction);
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &drop);
+    EXPECT_TRUE(drop.isAccepted());
+    EXPECT_TRUE(decoded.isEmpty());
+
+    QCoreApplication::processEvents();
+    EXPECT_EQ(decoded, (QStringList{QStringLiteral("/tmp/a.wav"), QStringLiteral("/tmp/b.wav")}));
+    EXPECT_EQ(shakes, 0);
+}
+
+TEST_F(SessionDropTest, DragsWithoutFilesAreRefused)
+{
+    QMimeData data;
+    data.setText(QStringLiteral("run.wav"));
+    EXPECT_EQ(controller.validateDrop(data), Qt::IgnoreAction);
+}
+
+} // namespace
