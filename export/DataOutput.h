@@ -19,9 +19,9 @@ class RunSession;
 class SaveDialog;
 class SessionListController;
 
-// The exporter: writes a session as comma-separated text or as an XML
-// property list, by hand through the save dialog or automatically into the
-// folder "VXAutoExportPath" after a transfer; and the text forms of the values
+// The exporter: writes a session as comma-separated text, as an XML property
+// list or as a Training Center (TCX) activity, by hand through the save dialog
+// or automatically into the folder "VXAutoExportPath" after a transfer; and the text forms of the values
 // written into export files. Files are replaced atomically, so a failed write
 // leaves an earlier file as it was.
 // The formatting operations are static, read "SaveDateFormat" and

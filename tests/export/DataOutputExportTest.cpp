@@ -1,38 +1,10 @@
+#include "ExportFakes.h"
 #include "ExportFixture.h"
-#include "SaveDialog.h"
 
-#include <cerrno>
 #include <deque>
 #include <memory>
 
 namespace {
-
-class FakeSaveDialog : public SaveDialog
-{
-public:
-    void askForPath(const QString &proposedName, Completion done) override
-    {
-        proposedNames << proposedName;
-        completion = std::move(done);
-    }
-    void showAlert(const QString &message, const QString &button) override { alerts << message + u'|' + button; }
-
-    QStringList proposedNames;
-    QStringList alerts;
-    Completion completion;
-};
-
-// Fails like a full disk halfway through the data.
-class FullDisk : public AtomicFile
-{
-protected:
-    long writeSome(int fd, const char *data, long size) const override
-    {
-        AtomicFile::writeSome(fd, data, size / 2);
-        errno = ENOSPC;
-        return -1;
-    }
-};
 
 class DataOutputExportTest : public ExportFixture
 {

@@ -7,6 +7,8 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+#include <iostream>
+
 // Real readers over the TCX files of every model: xmllint, the TCX schema,
 // gpsbabel's Training Center reader and the training-log library
 // @sports-alliance/sports-lib. A reader that is not installed skips its test
@@ -74,9 +76,9 @@ protected:
     // Fetches the npm readers and the schema into the build tree unless there.
     static void install()
     {
-        const ProcessRun installed = run(QStringLiteral("bash"), {QStringLiteral(VENTRIX_TCX_READERS_SOURCE "/install.sh"),
-                                                           QStringLiteral(VENTRIX_TCX_READERS_DIR)},
-                                  kInstallTimeoutMs);
+        const QStringList arguments = {QStringLiteral(VENTRIX_TCX_READERS_SOURCE "/install.sh"),
+                                       QStringLiteral(VENTRIX_TCX_READERS_DIR)};
+        const ProcessRun installed = run(QStringLiteral("bash"), arguments, kInstallTimeoutMs);
         if (!installed.output.isEmpty())
             std::cerr << installed.output.toStdString();
     }
@@ -122,7 +124,8 @@ TEST_F(TcxReadersTest, EveryFileFollowsTheTcxSchema)
     if (!QFileInfo::exists(schema))
         GTEST_SKIP() << "the TCX schema could not be had from Debian's pytrainer package";
 
-    const ProcessRun checked = run(xmllint, QStringList{QStringLiteral("--noout"), QStringLiteral("--schema"), schema} + tcxFiles());
+    const QStringList options = {QStringLiteral("--noout"), QStringLiteral("--schema"), schema};
+    const ProcessRun checked = run(xmllint, options + tcxFiles());
 
     EXPECT_EQ(checked.exitCode, 0) << checked.output.toStdString();
 }
@@ -134,9 +137,10 @@ TEST_F(TcxReadersTest, GpsbabelReadsEveryFileWithoutAnError)
         GTEST_SKIP() << "gpsbabel not found (Debian package gpsbabel)";
 
     for (const QString &file : tcxFiles()) {
-        const ProcessRun read = run(gpsbabel, {QStringLiteral("-i"), QStringLiteral("gtrnctr"), QStringLiteral("-f"), file,
-                                        QStringLiteral("-o"), QStringLiteral("unicsv"), QStringLiteral("-F"),
-                                        file + QStringLiteral(".csv")});
+        const QStringList arguments = {QStringLiteral("-i"), QStringLiteral("gtrnctr"), QStringLiteral("-f"), file,
+                                       QStringLiteral("-o"), QStringLiteral("unicsv"), QStringLiteral("-F"),
+                                       file + QStringLiteral(".csv")};
+        const ProcessRun read = run(gpsbabel, arguments);
         EXPECT_EQ(read.exitCode, 0) << file.toStdString() << ": " << read.output.toStdString();
         EXPECT_TRUE(read.output.isEmpty()) << file.toStdString() << ": " << read.output.toStdString();
     }
@@ -148,8 +152,10 @@ TEST_F(TcxReadersTest, SportsLibReadsBackTheSessionsLapsTimesDistancesHeartRates
     if (node.isEmpty())
         GTEST_SKIP() << "node not found (Debian package nodejs)";
     install();
-    if (!QFileInfo::exists(QStringLiteral(VENTRIX_TCX_READERS_DIR "/node_modules/@sports-alliance/sports-lib/package.json")))
-        GTEST_SKIP() << "@sports-alliance/sports-lib could not be installed from the npm registry";
+    const QString modules = QStringLiteral(VENTRIX_TCX_READERS_DIR "/node_modules");
+    if (!QFileInfo::exists(modules + QStringLiteral("/@sports-alliance/sports-lib/package.json")))
+        GTEST_SKIP() << "@sports-alliance/sports-lib could not be installed from the npm registry (see "
+                     VENTRIX_TCX_READERS_DIR "/npm.log)";
     QJsonArray expectations;
     for (const Written &w : written)
         expectations.append(expectation(w));
@@ -159,7 +165,7 @@ TEST_F(TcxReadersTest, SportsLibReadsBackTheSessionsLapsTimesDistancesHeartRates
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("NODE_PATH"), QStringLiteral(VENTRIX_TCX_READERS_DIR "/node_modules"));
+    environment.insert(QStringLiteral("NODE_PATH"), modules);
     process.setProcessEnvironment(environment);
     process.start(node, {QStringLiteral(VENTRIX_TCX_READERS_SOURCE "/read_tcx.js"), expectationsFile});
     ASSERT_TRUE(process.waitForFinished(kReaderTimeoutMs));
