@@ -1,11 +1,9 @@
 #!/usr/bin/env bash
-# Installs the real TCX readers that the export tests run, into DIR in the
-# build tree: the npm packages pinned in package.json beside this script, and
-# the TCX version 2 schema, which Debian ships only inside the pytrainer
-# package (taken out of the downloaded package; pytrainer is not installed).
-# Quick when both are already there. Never fails: whatever could not be had
-# (no registry, no apt lists) is left missing, with the reason in DIR/*.log,
-# and the tests that need it skip and say so.
+# Installs the real TCX reader that the export tests run, into DIR in the
+# build tree: the npm packages pinned in package.json beside this script.
+# Quick when they are already there. Never fails: when they could not be had
+# (no registry) they are left missing, with the reason in DIR/npm.log, and the
+# tests that need them skip and say so.
 #
 #   install.sh DIR
 set -u
@@ -31,17 +29,4 @@ if ! cmp -s "$here/package.json" "$dir/package.json" \
   fi
 fi
 
-schema="$dir/GarminTrainingCenterDatabase_v2.xsd"
-if [ ! -s "$schema" ]; then
-  work=$(mktemp -d)
-  if (cd "$work" && timeout 120 apt-get download pytrainer) >"$dir/schema.log" 2>&1 \
-     && dpkg-deb --fsys-tarfile "$work"/pytrainer_*.deb \
-        | tar -xO ./usr/share/pytrainer/schemas/GarminTrainingCenterDatabase_v2.xsd >"$schema.part" 2>>"$dir/schema.log" \
-     && [ -s "$schema.part" ]; then
-    mv "$schema.part" "$schema"
-  else
-    echo "the TCX schema could not be taken from Debian's pytrainer package; see $dir/schema.log" >&2
-  fi
-  rm -rf "$work" "$schema.part"
-fi
 exit 0
