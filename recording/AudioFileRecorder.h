@@ -64,10 +64,12 @@ public:
 private:
     std::int32_t fail(std::int32_t status, const QString &error);
 
-    std::unique_ptr<CaptureSource> m_source;
+    // Declared in the order they depend on each other: the writer uses the
+    // ring and the counters, the source's callback all three.
+    CaptureCounters m_counters;
     std::unique_ptr<SpscRing<float>> m_ring;
     std::unique_ptr<RecordingWriter> m_writer;
-    CaptureCounters m_counters;
+    std::unique_ptr<CaptureSource> m_source;
     StreamFormat m_deviceFormat;
     StreamFormat m_clientFormat;
     std::uint32_t m_bufferFrameSize = 0;

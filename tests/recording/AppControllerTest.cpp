@@ -62,15 +62,8 @@ TEST(AppController, NamesRecordingsByTheSecondWithASuffixForTheSameSecond)
               folder.filePath(QStringLiteral("Recording-090214183005-3.wav")));
     EXPECT_EQ(AppController::recordingFileName(folder.path(), QDateTime(QDate(2010, 1, 2), QTime(0, 4, 9))),
               folder.filePath(QStringLiteral("Recording-100102000409.wav")));
-}
-
-TEST(AppController, RecordsIntoTheApplicationsRecordingsFolderByDefault)
-{
-    Decoder decoder;
-    AppController controller(&decoder);
-    EXPECT_EQ(controller.recordingsFolder(), qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/Ventrix/Recordings"));
-    EXPECT_TRUE(controller.fileName().isEmpty());
-    EXPECT_FALSE(controller.isRecording());
+    EXPECT_EQ(AppController::defaultRecordingsFolder(),
+              qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/Ventrix/Recordings"));
 }
 
 TEST(AppController, CreatesTheFolderRecordsAndShakesWhenNothingDecodes)
@@ -141,17 +134,6 @@ TEST(AppController, PlainFileInPlaceOfTheFolderIsKeptAndRecordingFails)
     EXPECT_FALSE(f.controller.isRecording());
     ASSERT_TRUE(blocker.open(QIODevice::ReadOnly));
     EXPECT_EQ(blocker.readAll(), "not a folder");
-}
-
-TEST(AppController, ShowsThePreferencesWindowThroughItsOpener)
-{
-    Decoder decoder;
-    AppController controller(&decoder);
-    controller.showPreferencesWindow(); // no window yet: nothing happens
-    int opened = 0;
-    controller.setPreferencesWindowOpener([&] { ++opened; });
-    controller.showPreferencesWindow();
-    EXPECT_EQ(opened, 1);
 }
 
 // The transfer as a microphone at deviceRate would hear it.

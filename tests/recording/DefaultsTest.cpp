@@ -49,13 +49,6 @@ TEST_F(Defaults, UnsetKeysReadAsTheTableIncludingTheColours)
     }
 }
 
-TEST_F(Defaults, KeysWithoutADefaultReadAsNothing)
-{
-    for (const char *key : {"VXAutoExportPath", "SaveTimeWithTenths", "SaveDataWithTenths", "SaveDateFormat",
-                            "BPMOrPercent", "SpeedOrPace", "VXPrefsVersion", "SUCheckAtStartup"})
-        EXPECT_FALSE(VXDefaults::value(QString::fromLatin1(key)).isValid()) << key;
-}
-
 TEST_F(Defaults, RegisteringWritesNothingAndAStoredColourWins)
 {
     AppController::registerDefaults();
