@@ -149,7 +149,7 @@ protected:
     QTemporaryDir m_folder;
 };
 
-TEST_F(PulseAudio, RecordsThePlayedToneAt44100)
+TEST_F(PulseAudio, RecordsThePlayedToneAt44100HzWhateverTheSinkRate)
 {
     const QString tone = m_folder.filePath(QStringLiteral("tone.wav"));
     ASSERT_TRUE(synth::writeWav(tone, toneSamples(1.0, 1000.0)));
