@@ -12,10 +12,22 @@ namespace {
 
 using namespace StoreFileFormat;
 
+// The last text read for one key, with its value when it is a date.
+struct CachedValue
+{
+    QString text;
+    std::optional<QDateTime> date;
+};
+
 class Reader
 {
 public:
-    explicit Reader(const QByteArray &data) : m_xml(data) {}
+    explicit Reader(const QByteArray &data) : m_xml(data)
+    {
+        // The file declares no namespaces; skipping their processing saves a
+        // good part of the parsing time.
+        m_xml.setNamespaceProcessing(false);
+    }
 
     std::optional<StoreContents> read(QString *error)
     {
@@ -196,30 +208,37 @@ private:
 
     bool readSession(RunSession &session)
     {
-        if (!readKeys(session))
+        if (!readKeys(session, m_sessionCache))
             return false;
+        m_laps.clear();
+        m_sportZones.clear();
+        m_limitZones.clear();
         while (nextChild()) {
             const QStringView name = m_xml.qualifiedName();
             bool read = false;
             if (name == kLapElement)
-                read = readMember(session.lap);
+                read = readMember(m_laps, m_lapCache);
             else if (name == kSportZoneElement)
-                read = readMember(session.sportZone);
+                read = readMember(m_sportZones, m_sportZoneCache);
             else if (name == kLimitZoneElement)
-                read = readMember(session.limitZone);
+                read = readMember(m_limitZones, m_limitZoneCache);
             else
                 return fail(QStringLiteral("unexpected element \"%1\" in a session").arg(name));
             if (!read)
                 return false;
         }
+        // Gathered in reused buffers, so each relation is allocated once at its size.
+        session.lap.assign(m_laps.begin(), m_laps.end());
+        session.sportZone.assign(m_sportZones.begin(), m_sportZones.end());
+        session.limitZone.assign(m_limitZones.begin(), m_limitZones.end());
         return !m_xml.hasError();
     }
 
     template <typename Entity>
-    bool readMember(std::vector<Entity> &members)
+    bool readMember(std::vector<Entity> &members, std::vector<CachedValue> &cache)
     {
         members.emplace_back();
-        return readKeys(members.back()) && expectNoChildren();
+        return readKeys(members.back(), cache) && expectNoChildren();
     }
 
     bool expectNoChildren()
@@ -230,7 +249,7 @@ private:
     }
 
     template <typename Entity>
-    bool readKeys(Entity &entity)
+    bool readKeys(Entity &entity, std::vector<CachedValue> &cache)
     {
         const auto table = Entity::keys();
         Q_ASSERT(table.size() <= 64); // one bit per key in seen
@@ -247,7 +266,9 @@ private:
             if (seen & (std::uint64_t(1) << *index))
                 return fail(QStringLiteral("key \"%1\" appears twice").arg(name));
             seen |= std::uint64_t(1) << *index;
-            if (!setKey(entity, table[*index], attribute.value(), encoded))
+            if (cache.size() < table.size())
+                cache.resize(table.size());
+            if (!setKey(entity, table[*index], attribute.value(), encoded, cache[*index]))
                 return fail(QStringLiteral("invalid value \"%1\" for key \"%2\"").arg(attribute.value(), name));
         }
         return true;
@@ -269,13 +290,32 @@ private:
     }
 
     template <typename Entity>
-    static bool setKey(Entity &entity, const EntityKey<Entity> &key, QStringView text, bool encoded)
+    static bool setKey(Entity &entity, const EntityKey<Entity> &key, QStringView text, bool encoded, CachedValue &cache)
     {
         return std::visit([&](auto member) {
             auto &field = entity.*member;
             using Value = typename std::remove_reference_t<decltype(field)>::value_type;
             if constexpr (std::is_same_v<Value, QString>) {
-                field = encoded ? StoreValueText::fromUtf16Hex(text) : std::optional<QString>(text.toString());
+                if (encoded) {
+                    field = StoreValueText::fromUtf16Hex(text);
+                } else {
+                    // Names and model texts repeat from session to session;
+                    // sharing one copy saves memory and time.
+                    if (cache.text != text)
+                        cache.text = text.toString();
+                    field = cache.text;
+                }
+                return field.has_value();
+            } else if constexpr (std::is_same_v<Value, QDateTime>) {
+                if (encoded)
+                    return false;
+                // A birthday is the same in every session; converting it to
+                // local time once is enough.
+                if (!cache.date || cache.text != text) {
+                    cache.text = text.toString();
+                    cache.date = StoreValueText::toDate(text);
+                }
+                field = cache.date;
                 return field.has_value();
             } else {
                 if (encoded)
@@ -305,6 +345,13 @@ private:
     }
 
     QXmlStreamReader m_xml;
+    std::vector<Lap> m_laps;
+    std::vector<SportZone> m_sportZones;
+    std::vector<LimitZone> m_limitZones;
+    std::vector<CachedValue> m_sessionCache;
+    std::vector<CachedValue> m_lapCache;
+    std::vector<CachedValue> m_sportZoneCache;
+    std::vector<CachedValue> m_limitZoneCache;
 };
 
 } // namespace

@@ -46,7 +46,9 @@ QString typeOfMetadataValue(const QVariant &value)
 class Writer
 {
 public:
-    explicit Writer(QByteArray *data) : m_xml(data) { m_xml.setAutoFormatting(true); }
+    // Writing into a QString and encoding once at the end is far quicker than
+    // letting the writer encode every piece into a device.
+    explicit Writer(QString *text) : m_xml(text) { m_xml.setAutoFormatting(true); }
 
     void writeStart()
     {
@@ -185,14 +187,14 @@ private:
 std::optional<QByteArray> StoreFileWriter::write(const QList<const RunSession *> &sessions,
                                                  const QVariantMap &metadata, QString *error)
 {
-    QByteArray data;
-    data.reserve(sessions.size() * kBytesPerSessionGuess + 1024);
-    Writer writer(&data);
+    QString text;
+    text.reserve(sessions.size() * kBytesPerSessionGuess + 1024);
+    Writer writer(&text);
     writer.writeStart();
     if (!writer.writeMetadata(metadata, error))
         return std::nullopt;
     for (const RunSession *session : sessions)
         writer.writeSession(*session);
     writer.writeEnd();
-    return data;
+    return text.toUtf8();
 }

@@ -15,17 +15,34 @@ constexpr int kMaxOffsetSeconds = 24 * kSecondsPerHour;
 // Years of QDate go up to millions; nine digits stay within an int.
 constexpr qint64 kMaxNumber = 999'999'999;
 
+// value in decimal, padded with zeros to at least width digits.
+void appendDigits(QString &text, int value, int width)
+{
+    char digits[16];
+    int count = 0;
+    do {
+        digits[count++] = char('0' + value % 10);
+        value /= 10;
+    } while (value > 0 && count < int(sizeof digits));
+    for (int pad = count; pad < width; ++pad)
+        text += u'0';
+    while (count > 0)
+        text += QLatin1Char(digits[--count]);
+}
+
 QString offsetText(int offsetSeconds)
 {
-    const QChar sign = offsetSeconds < 0 ? u'-' : u'+';
     const int magnitude = offsetSeconds < 0 ? -offsetSeconds : offsetSeconds;
-    const int hours = magnitude / kSecondsPerHour;
-    const int minutes = magnitude % kSecondsPerHour / kSecondsPerMinute;
-    const int seconds = magnitude % kSecondsPerMinute;
+    QString text(1, offsetSeconds < 0 ? u'-' : u'+');
+    appendDigits(text, magnitude / kSecondsPerHour, 2);
+    text += u':';
+    appendDigits(text, magnitude % kSecondsPerHour / kSecondsPerMinute, 2);
     // Historic local mean times have offsets with seconds (Berlin before 1893).
-    if (seconds != 0)
-        return QString::asprintf("%c%02d:%02d:%02d", char(sign.unicode()), hours, minutes, seconds);
-    return QString::asprintf("%c%02d:%02d", char(sign.unicode()), hours, minutes);
+    if (magnitude % kSecondsPerMinute != 0) {
+        text += u':';
+        appendDigits(text, magnitude % kSecondsPerMinute, 2);
+    }
+    return text;
 }
 
 // Reads a run of exactly count digits (or at least count when atLeast) at pos.
@@ -96,11 +113,26 @@ QString fromDate(const QDateTime &date)
         return StoreFileFormat::kInvalidDate;
     const QDate day = date.date();
     const QTime time = date.time();
+    QString text;
+    text.reserve(40);
     const int year = day.year();
-    QString text = QString::asprintf("%s%04d-%02d-%02dT%02d:%02d:%02d", year < 0 ? "-" : "", year < 0 ? -year : year,
-                                     day.month(), day.day(), time.hour(), time.minute(), time.second());
-    if (time.msec() != 0)
-        text += QString::asprintf(".%03d", time.msec());
+    if (year < 0)
+        text += u'-';
+    appendDigits(text, year < 0 ? -year : year, 4);
+    text += u'-';
+    appendDigits(text, day.month(), 2);
+    text += u'-';
+    appendDigits(text, day.day(), 2);
+    text += u'T';
+    appendDigits(text, time.hour(), 2);
+    text += u':';
+    appendDigits(text, time.minute(), 2);
+    text += u':';
+    appendDigits(text, time.second(), 2);
+    if (time.msec() != 0) {
+        text += u'.';
+        appendDigits(text, time.msec(), 3);
+    }
     switch (date.timeSpec()) {
     case Qt::UTC:
         return text + u'Z';

@@ -29,7 +29,7 @@ protected:
         if (m_step == Step::Write)
             return fail();
         if (m_step == Step::WriteAfterSomeBytes)
-            return m_written > 0 ? fail() : (m_written = AtomicFile::writeSome(fd, data, std::min(size, 100L)));
+            return m_written > 0 ? fail() : (m_written = AtomicFile::writeSome(fd, data, std::min(size, 10L)));
         return AtomicFile::writeSome(fd, data, size);
     }
     int syncFile(int fd) const override { return m_step == Step::SyncFile ? int(fail()) : AtomicFile::syncFile(fd); }
