@@ -1,0 +1,367 @@
+#include "DataView.h"
+#include "HistoryColorBinder.h"
+#include "HistoryPane.h"
+#include "HistorySessions.h"
+#include "HistoryView.h"
+#include "ObjectContext.h"
+#include "SessionListController.h"
+#include "SportZoneView.h"
+#include "VXDataWindow.h"
+#include "VXDataWindowController.h"
+#include "VXDefaults.h"
+#include "VXNotifications.h"
+#include "VXToggleSegmentedControl.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLineEdit>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using HistorySessions::local;
+using HistorySessions::Values;
+
+namespace {
+
+// Pixels of anti-aliased drawing may differ by a step or two.
+void expectColor(const QImage &image, int x, int y, const QColor &expected)
+{
+    const QColor actual = image.pixelColor(x, y);
+    EXPECT_NEAR(actual.red(), expected.red(), 3) << "at " << x << ", " << y;
+    EXPECT_NEAR(actual.green(), expected.green(), 3) << "at " << x << ", " << y;
+    EXPECT_NEAR(actual.blue(), expected.blue(), 3) << "at " << x << ", " << y;
+}
+
+QColor setting(const char *key)
+{
+    return VXDefaults::value(QString::fromLatin1(key)).value<QColor>();
+}
+
+class PaintCounter : public QObject
+{
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+class HistoryViewTest : public ::testing::Test
+{
+protected:
+    HistoryViewTest() { VXDefaults::settings().clear(); }
+
+    const RunSession *add(const QDateTime &date, const Values &values = {})
+    {
+        return m_context.insertSession(HistorySessions::session(date, values));
+    }
+
+    void setLayers(bool time, bool heartRate, bool distance, bool calories)
+    {
+        QSettings settings = VXDefaults::settings();
+        const QList<bool> shown{time, heartRate, distance, calories};
+        for (int i = 0; i < shown.size(); ++i)
+            settings.setValue(HistoryView::visibilityKeys()[i], shown[i]);
+    }
+
+    // A bare calendar of height 255, laid out and rendered.
+    QImage render(HistoryView &view)
+    {
+        view.resize(view.width(), 255);
+        view.layoutSessions();
+        return view.grab().toImage();
+    }
+
+    // The calendar in its pane in a shown window.
+    HistoryView &showPane(int width = 500)
+    {
+        m_window = std::make_unique<QWidget>();
+        m_pane = new HistoryPane(m_context, m_sessions, m_hub, m_window.get());
+        m_window->resize(width, 300);
+        m_pane->resize(m_window->size());
+        m_window->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
+        m_pane->historyView()->layoutSessions();
+        return *m_pane->historyView();
+    }
+
+    // Clicks the middle of session i's bar.
+    QPoint clickBar(HistoryView &view, int i)
+    {
+        const QRectF bar = view.rectArray().at(i);
+        const QPoint point(int(bar.center().x()), view.height() - int(bar.center().y()));
+        QTest::mouseClick(&view, Qt::LeftButton, {}, point);
+        return point;
+    }
+
+    // Clicks session i's bar and lets the pop-up become the active window.
+    QPoint openPopUp(HistoryView &view, int i)
+    {
+        const QPoint point = clickBar(view, i);
+        VXDataWindow *popUp = view.dataWindowController().window();
+        EXPECT_TRUE(QTest::qWaitFor([popUp] { return popUp->isActiveWindow(); }));
+        return point;
+    }
+
+    ObjectContext m_context;
+    SessionListController m_sessions{m_context};
+    VXNotifications m_hub;
+    std::unique_ptr<QWidget> m_window;
+    HistoryPane *m_pane = nullptr;
+};
+
+} // namespace
+
+TEST_F(HistoryViewTest, FetchesVisibleDatedSessionsInDateOrder)
+{
+    const RunSession *hidden = add(local(2008, 3, 1));
+    m_context.setHidden(hidden, true);
+    const RunSession *later = add(local(2008, 3, 14));
+    const RunSession *first = add(local(2008, 3, 12));
+    const RunSession *sameDate = add(local(2008, 3, 14));
+    RunSession undated = HistorySessions::session(QDateTime());
+    undated.sessionDate.reset();
+    m_context.insertSession(std::move(undated));
+    add(QDateTime::fromMSecsSinceEpoch(0, Qt::UTC));
+    add(local(1969, 12, 31));
+
+    EXPECT_EQ(HistoryView::fetchSessionArray(m_context), (QList<const RunSession *>{first, later, sameDate}));
+    HistoryView view(m_context, m_hub);
+    view.layoutSessions();
+    EXPECT_EQ(view.startDate(), local(2008, 3, 12, 0, 0));
+    EXPECT_EQ(view.rectArray().size(), 3);
+}
+
+TEST_F(HistoryViewTest, RendersBarsAndWeekLines)
+{
+    setLayers(true, false, false, false);
+    add(local(2008, 3, 14), {.totalTime = 3600});                   // Friday, column 0
+    const RunSession *selected = add(local(2008, 3, 15), {.totalTime = 1800});
+    add(local(2008, 3, 17), {.totalTime = 0});                      // Monday, column 45
+    m_sessions.selectSession(selected);
+    HistoryView view(m_context, m_hub);
+    view.setSessionArrayController(&m_sessions);
+    const QImage image = render(view);
+
+    ASSERT_EQ(image.width(), 60);
+    expectColor(image, 7, 155, setting("VXHistoryTimeColor"));
+    expectColor(image, 22, 230, setting("VXHistorySelectedTimeColor"));
+    expectColor(image, 22, 100, Qt::white);
+    expectColor(image, 0, 150, QColor(128, 128, 128)); // the bar's outline
+    expectColor(image, 37, 150, Qt::white);            // Sunday: no session
+    expectColor(image, 45, 50, QColor(179, 179, 179)); // Monday's week line
+    expectColor(image, 37, 254, QColor(179, 179, 179)); // baseline
+}
+
+TEST_F(HistoryViewTest, RendersHeartRateDotsOverTheirLine)
+{
+    setLayers(false, true, false, false);
+    add(local(2008, 3, 14), {.averageHR = 140}); // (7.5, 35)
+    add(local(2008, 3, 15), {.averageHR = 160}); // (22.5, 235)
+    HistoryView view(m_context, m_hub);
+    const QImage image = render(view);
+
+    const QColor red = setting("VXHistoryHRColor");
+    expectColor(image, 7, 219, Qt::white);  // inside the dot
+    expectColor(image, 11, 219, red);       // its outline
+    expectColor(image, 22, 19, Qt::white);
+    bool lineCrossesMiddle = false;
+    for (int x = 12; x <= 18; ++x)
+        lineCrossesMiddle |= image.pixelColor(x, 120).green() < 200;
+    EXPECT_TRUE(lineCrossesMiddle);
+}
+
+TEST_F(HistoryViewTest, ClickSelectsTheSessionAndOpensThePopUpAboveThePointer)
+{
+    add(local(2008, 3, 12), {.totalTime = 3600});
+    const RunSession *second = add(local(2008, 3, 13), {.totalTime = 1800});
+    HistoryView &view = showPane();
+
+    const QPoint point = clickBar(view, 1);
+
+    EXPECT_EQ(m_sessions.selectedSessions(), QList<const RunSession *>{second});
+    EXPECT_EQ(view.dataWindowController().session(), second);
+    ASSERT_TRUE(view.isDataWindowOpen());
+    VXDataWindow *popUp = view.dataWindowController().window();
+    EXPECT_TRUE(popUp->isVisible());
+    const QPoint pointer = view.mapToGlobal(point);
+    EXPECT_EQ(popUp->pos(), QPoint(pointer.x() - popUp->width() / 2, pointer.y() - 40 - popUp->height()));
+    EXPECT_EQ(popUp->fadeIn().duration(), 200);
+    EXPECT_EQ(popUp->fadeIn().endValue().toDouble(), 1.0);
+
+    // A click beside the bars does nothing.
+    QTest::mouseClick(&view, Qt::LeftButton, {}, QPoint(200, 10));
+    EXPECT_EQ(m_sessions.selectedSessions(), QList<const RunSession *>{second});
+}
+
+TEST_F(HistoryViewTest, NoClickTargetsWithTheTimeLayerOff)
+{
+    add(local(2008, 3, 12));
+    HistoryView &view = showPane();
+    m_pane->segmentedDisplayButton()->setSelected(false, 0);
+    view.buttonPressed();
+    view.layoutSessions();
+    EXPECT_TRUE(view.rectArray().isEmpty());
+    EXPECT_FALSE(VXDefaults::value(QStringLiteral("VXHistoryTimeIsVisible")).toBool());
+}
+
+TEST_F(HistoryViewTest, EscapeAndLossOfFocusCloseThePopUp)
+{
+    add(local(2008, 3, 12));
+    HistoryView &view = showPane();
+    VXDataWindow *popUp = view.dataWindowController().window();
+    openPopUp(view, 0);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_FALSE(view.isDataWindowOpen());
+    EXPECT_FALSE(popUp->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return m_window->isActiveWindow(); }));
+
+    openPopUp(view, 0);
+    m_window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return m_window->isActiveWindow(); }));
+    EXPECT_FALSE(view.isDataWindowOpen());
+    EXPECT_FALSE(popUp->isVisible());
+}
+
+TEST_F(HistoryViewTest, DistanceEditIsStoredAnnouncedRedrawnAndUndoable)
+{
+    add(local(2008, 3, 12), {.distance = 5000});
+    const RunSession *session = add(local(2008, 3, 13), {.distance = 10000});
+    HistoryView &view = showPane();
+    DataView dataView(m_sessions, m_context);
+    // As the application wires it.
+    QObject::connect(&m_hub, &VXNotifications::VXDataWindowValueHasChanged, &dataView,
+                     &DataView::reloadDataViewTable);
+    QSignalSpy announced(&m_hub, &VXNotifications::VXDataWindowValueHasChanged);
+    openPopUp(view, 1);
+    VXDataWindowController &controller = view.dataWindowController();
+    EXPECT_EQ(controller.distanceField()->text(), QStringLiteral("10.000 km"));
+    EXPECT_TRUE(controller.nameField()->hasFocus());
+    PaintCounter paints;
+    view.installEventFilter(&paints);
+
+    controller.distanceField()->setFocus();
+    controller.distanceField()->selectAll();
+    QTest::keyClicks(controller.distanceField(), QStringLiteral("7.5"));
+    QTest::keyClick(controller.distanceField(), Qt::Key_Return);
+    QCoreApplication::processEvents();
+
+    EXPECT_EQ(session->sessionTotalDistance(), 7500);
+    EXPECT_EQ(announced.count(), 1);
+    EXPECT_GE(paints.paints, 1);
+    EXPECT_TRUE(controller.nameField()->hasFocus()); // on to the next field, round to the first
+    bool tableShowsIt = false;
+    for (const DataRow &row : dataView.dataRowArray())
+        tableShowsIt |= row.value.text.contains(QStringLiteral("7.500"));
+    EXPECT_TRUE(tableShowsIt);
+
+    m_context.undoStack()->undo();
+    EXPECT_EQ(session->sessionTotalDistance(), 10000);
+    EXPECT_EQ(controller.distanceField()->text(), QStringLiteral("10.000 km"));
+}
+
+TEST_F(HistoryViewTest, NameEditMovesOnAndBadDistanceIsRefused)
+{
+    const RunSession *session = add(local(2008, 3, 12), {.distance = 5000});
+    HistoryView &view = showPane();
+    QSignalSpy announced(&m_hub, &VXNotifications::VXDataWindowValueHasChanged);
+    openPopUp(view, 0);
+    VXDataWindowController &controller = view.dataWindowController();
+
+    QTest::keyClicks(controller.nameField(), QStringLiteral("Hills"));
+    QTest::keyClick(controller.nameField(), Qt::Key_Return);
+    EXPECT_EQ(session->sessionName, QStringLiteral("Hills"));
+    EXPECT_TRUE(controller.commentField()->hasFocus());
+
+    controller.distanceField()->setFocus();
+    controller.distanceField()->selectAll();
+    QTest::keyClicks(controller.distanceField(), QStringLiteral("far"));
+    QTest::keyClick(controller.distanceField(), Qt::Key_Return);
+    EXPECT_EQ(session->sessionTotalDistance(), 5000);
+    EXPECT_EQ(controller.distanceField()->text(), QStringLiteral("5.000 km"));
+    EXPECT_EQ(announced.count(), 1);
+    EXPECT_EQ(m_context.undoStack()->count(), 2); // the insert and the name
+}
+
+TEST_F(HistoryViewTest, ScrollsToTheSelectedSessionsDay)
+{
+    const RunSession *first = add(local(2008, 3, 1));
+    const RunSession *last = add(local(2008, 4, 29)); // day 60, column 885
+    HistoryView &view = showPane(400);
+    QScrollArea *scroll = m_pane->scrollView();
+    ASSERT_EQ(view.width(), 900);
+
+    m_sessions.selectSession(last);
+    const int visible = scroll->viewport()->width();
+    EXPECT_EQ(scroll->horizontalScrollBar()->value(), 885 - visible + 15);
+    m_sessions.selectSession(first);
+    EXPECT_EQ(scroll->horizontalScrollBar()->value(), 0);
+    m_sessions.selectSession(last);
+    m_sessions.clearSelection();
+    EXPECT_EQ(scroll->horizontalScrollBar()->value(), 0);
+}
+
+TEST_F(HistoryViewTest, SegmentsFollowTheSettings)
+{
+    HistoryView &view = showPane();
+    VXToggleSegmentedControl *segments = m_pane->segmentedDisplayButton();
+    // Defaults: time, heart rate and distance on, calories off.
+    EXPECT_TRUE(segments->isSelectedForSegment(2));
+    EXPECT_FALSE(segments->isSelectedForSegment(3));
+    QTest::mouseClick(segments->findChildren<QAbstractButton *>().at(3), Qt::LeftButton);
+    EXPECT_TRUE(VXDefaults::value(QStringLiteral("VXHistoryCaloriesIsVisible")).toBool());
+    EXPECT_TRUE(view.layers().calories);
+}
+
+TEST_F(HistoryViewTest, FirstDayOfTheWeekFollowsThePreferences)
+{
+    add(local(2008, 3, 12)); // Wednesday
+    HistoryView view(m_context, m_hub);
+    EXPECT_EQ(view.firstDayOfWeek(), 2);
+    VXDefaults::settings().setValue(HistoryView::kFirstDayOfWeekKey, 1);
+    emit m_hub.firstDayOfWeekPopUpButtonSelectionDidChange();
+    view.layoutSessions();
+    EXPECT_EQ(view.firstDayOfWeek(), 1);
+    EXPECT_EQ(view.endDate(), local(2008, 3, 16, 0, 0));
+    // An odd stored value falls back to Monday.
+    VXDefaults::settings().setValue(HistoryView::kFirstDayOfWeekKey, QStringLiteral("Someday"));
+    emit m_hub.firstDayOfWeekPopUpButtonSelectionDidChange();
+    EXPECT_EQ(view.firstDayOfWeek(), 2);
+}
+
+TEST_F(HistoryViewTest, ColoursFollowTheirSettingsAndResetLeavesCalories)
+{
+    HistoryView view(m_context, m_hub);
+    SportZoneView zones;
+    HistoryColorBinder binder(m_hub);
+    binder.bindHistoryColors(&view, &zones);
+    EXPECT_EQ(view.historyTimeColor(), setting("VXHistoryTimeColor"));
+    EXPECT_EQ(zones.zoneColor(), setting("VXHistoryTimeColor"));
+
+    QSettings settings = VXDefaults::settings();
+    settings.setValue(QStringLiteral("VXHistoryTimeColor"), QColor(Qt::darkGreen));
+    settings.setValue(QStringLiteral("VXHistoryCaloriesColor"), QColor(Qt::black));
+    settings.setValue(QStringLiteral("VXHistoryHRColor"), QStringLiteral("not a colour"));
+    settings.sync();
+    emit m_hub.historyColorsDidChange();
+    EXPECT_EQ(view.historyTimeColor(), QColor(Qt::darkGreen));
+    EXPECT_EQ(zones.zoneColor(), QColor(Qt::darkGreen));
+    EXPECT_EQ(view.historyCaloriesColor(), QColor(Qt::black));
+    EXPECT_EQ(view.historyHRColor(), VXDefaults::table().value(QStringLiteral("VXHistoryHRColor")).value<QColor>());
+
+    view.resetColors();
+    EXPECT_EQ(view.historyTimeColor(), VXDefaults::table().value(QStringLiteral("VXHistoryTimeColor")).value<QColor>());
+    EXPECT_EQ(zones.zoneColor(), view.historyTimeColor());
+    EXPECT_EQ(view.historyCaloriesColor(), QColor(Qt::black));
+}

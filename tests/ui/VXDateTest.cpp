@@ -1,0 +1,62 @@
+#include "HistorySessions.h"
+#include "VXDate.h"
+
+#include <gtest/gtest.h>
+
+using HistorySessions::local;
+
+namespace {
+
+constexpr unsigned kSunday = 1;
+constexpr unsigned kMonday = 2;
+constexpr unsigned kSaturday = 7;
+
+} // namespace
+
+TEST(VXDate, MidnightIsTheStartOfTheLocalCalendarDay)
+{
+    EXPECT_EQ(VXDate::midnight(local(2008, 3, 14, 18, 30)), local(2008, 3, 14, 0, 0));
+    // Summer and winter days keep their own offset, whatever is in force now.
+    EXPECT_EQ(VXDate::midnight(local(2008, 7, 1, 0, 30)), local(2008, 7, 1, 0, 0));
+    EXPECT_EQ(VXDate::midnight(local(2008, 12, 1, 23, 59)), local(2008, 12, 1, 0, 0));
+    // A UTC time late in the evening belongs to the next local day (+0200 in July).
+    EXPECT_EQ(VXDate::midnight(QDateTime(QDate(2008, 7, 1), QTime(22, 30), Qt::UTC)), local(2008, 7, 2, 0, 0));
+    EXPECT_FALSE(VXDate::midnight(QDateTime()).isValid());
+}
+
+TEST(VXDate, MidnightOnTheDaysOfTheChanges)
+{
+    // 30 March 2008 is 23 hours long, 26 October 25 hours.
+    EXPECT_EQ(VXDate::midnight(local(2008, 3, 30, 23, 30)), local(2008, 3, 30, 0, 0));
+    EXPECT_EQ(VXDate::midnight(local(2008, 10, 26, 23, 30)), local(2008, 10, 26, 0, 0));
+    EXPECT_EQ(VXDate::midnight(local(2008, 10, 26, 23, 30)).secsTo(VXDate::midnight(local(2008, 10, 27, 0, 10))),
+              25 * 3600);
+}
+
+TEST(VXDate, FirstDayOfNextWeek)
+{
+    // Wednesday 12 March 2008.
+    EXPECT_EQ(VXDate::firstDayOfNextWeekWithFirstDayOfTheWeek(local(2008, 3, 12, 18, 30), kMonday),
+              local(2008, 3, 17, 0, 0));
+    // Already on the first day: midnight of the same day.
+    EXPECT_EQ(VXDate::firstDayOfNextWeekWithFirstDayOfTheWeek(local(2008, 3, 17, 9, 0), kMonday),
+              local(2008, 3, 17, 0, 0));
+    EXPECT_EQ(VXDate::firstDayOfNextWeekWithFirstDayOfTheWeek(local(2008, 3, 16, 9, 0), kSunday),
+              local(2008, 3, 16, 0, 0));
+    // Saturday with Sunday first: the next day; Sunday with Saturday first: six days on.
+    EXPECT_EQ(VXDate::firstDayOfNextWeekWithFirstDayOfTheWeek(local(2008, 3, 15, 23, 59), kSunday),
+              local(2008, 3, 16, 0, 0));
+    EXPECT_EQ(VXDate::firstDayOfNextWeekWithFirstDayOfTheWeek(local(2008, 3, 16, 0, 0), kSaturday),
+              local(2008, 3, 22, 0, 0));
+}
+
+TEST(VXDate, FirstDayOfNextWeekAcrossTheChanges)
+{
+    // Late on Wednesday, the Monday after the spring change and after the autumn change.
+    EXPECT_EQ(VXDate::firstDayOfNextWeekWithFirstDayOfTheWeek(local(2008, 3, 26, 23, 30), kMonday),
+              local(2008, 3, 31, 0, 0));
+    EXPECT_EQ(VXDate::firstDayOfNextWeekWithFirstDayOfTheWeek(local(2008, 10, 22, 23, 30), kMonday),
+              local(2008, 10, 27, 0, 0));
+    EXPECT_EQ(VXDate::weekday(local(2008, 3, 30, 23, 30)), 1);
+    EXPECT_EQ(VXDate::weekday(local(2008, 3, 29, 0, 0)), 7);
+}

@@ -1,0 +1,406 @@
+#include "HistoryView.h"
+
+#include "ObjectContext.h"
+#include "RunSession.h"
+#include "SessionListController.h"
+#include "VXDataWindow.h"
+#include "VXDataWindowController.h"
+#include "VXDefaults.h"
+#include "VXNotifications.h"
+#include "VXToggleSegmentedControl.h"
+
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTimer>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double kBarOutlineWidth = 2.0;
+constexpr double kLineWidth = 1.0;
+constexpr double kDotOutlineWidth = 2.0;
+// Strokes reach this far beyond the geometry they follow.
+constexpr double kStrokeMargin = HistoryGeometry::kDotDiameter;
+
+// The platform's standard grey (white 0.5) outlines bars; white 0.7 draws the time line.
+QColor barOutlineColor()
+{
+    return QColor::fromRgbF(0.5f, 0.5f, 0.5f);
+}
+
+QColor timeLineColor()
+{
+    return QColor::fromRgbF(0.7f, 0.7f, 0.7f);
+}
+
+QColor defaultColor(const QString &key)
+{
+    return VXDefaults::table().value(key).value<QColor>();
+}
+
+} // namespace
+
+const QStringList &HistoryView::visibilityKeys()
+{
+    static const QStringList keys{QStringLiteral("VXHistoryTimeIsVisible"), QStringLiteral("VXHistoryHRIsVisible"),
+                                  QStringLiteral("VXHistoryDistanceIsVisible"),
+                                  QStringLiteral("VXHistoryCaloriesIsVisible")};
+    return keys;
+}
+
+const QStringList &HistoryView::resettableColorKeys()
+{
+    // "VXHistoryCaloriesColor" is intentionally left as the user set it.
+    static const QStringList keys{QStringLiteral("VXHistoryTimeColor"), QStringLiteral("VXHistorySelectedTimeColor"),
+                                  QStringLiteral("VXHistoryHRColor"), QStringLiteral("VXHistoryDistanceColor")};
+    return keys;
+}
+
+HistoryView::HistoryView(ObjectContext &context, VXNotifications &notifications, QWidget *parent)
+    : QWidget(parent), m_context(context), m_notifications(notifications),
+      m_firstDayOfWeek(readFirstDayOfWeek()),
+      m_historyTimeColor(defaultColor(QStringLiteral("VXHistoryTimeColor"))),
+      m_historySelectedTimeColor(defaultColor(QStringLiteral("VXHistorySelectedTimeColor"))),
+      m_historyHRColor(defaultColor(QStringLiteral("VXHistoryHRColor"))),
+      m_historyDistanceColor(defaultColor(QStringLiteral("VXHistoryDistanceColor"))),
+      m_historyCaloriesColor(defaultColor(QStringLiteral("VXHistoryCaloriesColor"))),
+      m_dataWindowController(std::make_unique<VXDataWindowController>(context, notifications))
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    resize(int(HistoryGeometry::kEmptyWidth), height());
+    connect(&notifications, &VXNotifications::firstDayOfWeekPopUpButtonSelectionDidChange, this,
+            &HistoryView::firstDayOfTheWeekHasChanged);
+}
+
+HistoryView::~HistoryView()
+{
+    closeDataWindow();
+}
+
+int HistoryView::readFirstDayOfWeek()
+{
+    bool ok = false;
+    const int day = VXDefaults::value(kFirstDayOfWeekKey).toInt(&ok);
+    return ok && day >= 1 && day <= 7 ? day : kDefaultFirstDayOfWeek;
+}
+
+void HistoryView::setSessionArrayController(SessionListController *controller)
+{
+    m_sessionArrayController = controller;
+}
+
+void HistoryView::setScrollView(QScrollArea *scrollView)
+{
+    if (m_scrollView)
+        m_scrollView->viewport()->removeEventFilter(this);
+    m_scrollView = scrollView;
+    if (m_scrollView)
+        m_scrollView->viewport()->installEventFilter(this);
+}
+
+void HistoryView::setSegmentedDisplayButton(VXToggleSegmentedControl *button)
+{
+    m_segmentedDisplayButton = button;
+}
+
+void HistoryView::awakeFromNib()
+{
+    if (m_sessionArrayController) {
+        connect(m_sessionArrayController, &SessionListController::selectionChanged, this,
+                [this] { notificationAction(true); });
+    }
+    connect(&m_notifications, &VXNotifications::VXDataWindowValueHasChanged, this,
+            [this] { notificationAction(false); });
+    if (m_segmentedDisplayButton) {
+        m_segmentedDisplayButton->adjustSize();
+        for (int segment = 0; segment < visibilityKeys().size(); ++segment)
+            m_segmentedDisplayButton->setSelected(VXDefaults::value(visibilityKeys()[segment]).toBool(), segment);
+        connect(m_segmentedDisplayButton, &VXToggleSegmentedControl::clicked, this, &HistoryView::buttonPressed);
+    }
+}
+
+HistoryLayers HistoryView::layers() const
+{
+    const auto shown = [this](int segment) {
+        return m_segmentedDisplayButton ? m_segmentedDisplayButton->isSelectedForSegment(segment)
+                                        : VXDefaults::value(visibilityKeys()[segment]).toBool();
+    };
+    return {shown(0), shown(1), shown(2), shown(3)};
+}
+
+void HistoryView::buttonPressed()
+{
+    if (m_segmentedDisplayButton) {
+        QSettings settings = VXDefaults::settings();
+        for (int segment = 0; segment < visibilityKeys().size(); ++segment)
+            settings.setValue(visibilityKeys()[segment], m_segmentedDisplayButton->isSelectedForSegment(segment));
+    }
+    update();
+}
+
+void HistoryView::resetColors()
+{
+    {
+        QSettings settings = VXDefaults::settings();
+        for (const QString &key : resettableColorKeys())
+            settings.remove(key);
+    }
+    emit m_notifications.historyColorsDidChange();
+}
+
+void HistoryView::firstDayOfTheWeekHasChanged()
+{
+    m_firstDayOfWeek = readFirstDayOfWeek();
+    update();
+}
+
+void HistoryView::notificationAction(bool fromSessionList)
+{
+    if (fromSessionList)
+        scrollToSelection();
+    update();
+}
+
+// --- Colours -------------------------------------------------------------
+
+void HistoryView::setColor(QColor &stored, const QColor &color)
+{
+    stored = color;
+    update();
+}
+
+void HistoryView::setHistoryTimeColor(const QColor &color)
+{
+    setColor(m_historyTimeColor, color);
+}
+
+void HistoryView::setHistorySelectedTimeColor(const QColor &color)
+{
+    setColor(m_historySelectedTimeColor, color);
+}
+
+void HistoryView::setHistoryHRColor(const QColor &color)
+{
+    setColor(m_historyHRColor, color);
+}
+
+void HistoryView::setHistoryDistanceColor(const QColor &color)
+{
+    setColor(m_historyDistanceColor, color);
+}
+
+void HistoryView::setHistoryCaloriesColor(const QColor &color)
+{
+    setColor(m_historyCaloriesColor, color);
+}
+
+// --- Laying out ----------------------------------------------------------
+
+QList<const RunSession *> HistoryView::fetchSessionArray(const ObjectContext &context)
+{
+    QList<const RunSession *> sessions = context.fetchSessions([](const RunSession &session) {
+        return !session.isHidden() && session.sessionDate && session.sessionDate->toMSecsSinceEpoch() > 0;
+    });
+    // Stable, so sessions of equal date keep the context's order.
+    std::stable_sort(sessions.begin(), sessions.end(),
+                     [](const RunSession *a, const RunSession *b) { return *a->sessionDate < *b->sessionDate; });
+    return sessions;
+}
+
+int HistoryView::numberOfDaysFrom(const QDateTime &a, const QDateTime &b)
+{
+    return HistoryGeometry::numberOfDaysFrom(a, b);
+}
+
+HistoryGeometry::Input HistoryView::geometryInput() const
+{
+    HistoryGeometry::Input input;
+    input.height = height();
+    input.scrollViewWidth = m_scrollView ? m_scrollView->width() : 0;
+    input.firstDayOfWeek = m_firstDayOfWeek;
+    input.layers = layers();
+    if (m_sessionArrayController) {
+        for (const RunSession *session : m_sessionArrayController->selectedSessions()) {
+            if (session->sessionDate)
+                input.selectedDates.append(*session->sessionDate);
+        }
+    }
+    return input;
+}
+
+void HistoryView::layoutSessions()
+{
+    m_sessionArray = fetchSessionArray(m_context);
+    m_geometry = HistoryGeometry::compute(m_sessionArray, geometryInput());
+    const int wanted = int(std::ceil(m_geometry.width));
+    if (width() != wanted)
+        resize(wanted, height());
+    m_frameWidth = width();
+}
+
+void HistoryView::scrollToSelection()
+{
+    if (!m_scrollView)
+        return;
+    // A session just inserted and selected may lie beyond the last pass's days.
+    layoutSessions();
+    const QList<const RunSession *> selected =
+        m_sessionArrayController ? m_sessionArrayController->selectedSessions() : QList<const RunSession *>();
+    const double column = m_geometry.columnStart(selected.isEmpty() ? std::nullopt : selected.last()->sessionDate);
+    QScrollBar *bar = m_scrollView->horizontalScrollBar();
+    const std::optional<double> target =
+        HistoryGeometry::scrollTarget(bar->value(), m_scrollView->viewport()->width(), column);
+    if (target)
+        bar->setValue(int(std::lround(*target)));
+}
+
+bool HistoryView::eventFilter(QObject *watched, QEvent *event)
+{
+    // The calendar fills the scroll view's height and at least its width.
+    if (m_scrollView && watched == m_scrollView->viewport() && event->type() == QEvent::Resize) {
+        resize(width(), m_scrollView->viewport()->height());
+        layoutSessions();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// --- Drawing -------------------------------------------------------------
+
+void HistoryView::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(this);
+    painter.fillRect(event->rect(), Qt::white);
+    layoutSessions();
+    if (m_sessionArray.isEmpty())
+        return;
+
+    drawTimeLine(painter);
+    // From here on the calendar's own coordinates: origin bottom left, y upwards.
+    painter.translate(0, height());
+    painter.scale(1, -1);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const double left = event->rect().left() - kStrokeMargin;
+    const double right = event->rect().right() + kStrokeMargin;
+    drawTimeBars(painter, left, right);
+    drawLine(painter, m_geometry.heartRate, m_historyHRColor, left, right);
+    drawLine(painter, m_geometry.distance, m_historyDistanceColor, left, right);
+    drawLine(painter, m_geometry.calories, m_historyCaloriesColor, left, right);
+}
+
+void HistoryView::drawTimeLine(QPainter &painter) const
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(QPen(timeLineColor(), 0));
+    // An aliased line at y = height would fall just below the view: the
+    // baseline takes the bottom row of pixels.
+    const int bottom = height() - 1;
+    painter.drawLine(QLineF(0, bottom, m_frameWidth, bottom));
+    for (double x : m_geometry.weekLines)
+        painter.drawLine(QLineF(x, 0, x, height()));
+    painter.restore();
+}
+
+void HistoryView::drawTimeBars(QPainter &painter, double left, double right) const
+{
+    painter.setPen(QPen(barOutlineColor(), kBarOutlineWidth));
+    for (const HistoryBar &bar : m_geometry.bars) {
+        if (bar.rect.right() < left || bar.rect.left() > right)
+            continue;
+        // Up the left side, across the top, down the right side; not closed.
+        const QRectF &r = bar.rect;
+        QPainterPath path(QPointF(r.left(), r.top()));
+        path.lineTo(r.left(), r.bottom());
+        path.lineTo(r.right(), r.bottom());
+        path.lineTo(r.right(), r.top());
+        painter.fillPath(path, bar.selected ? m_historySelectedTimeColor : m_historyTimeColor);
+        painter.strokePath(path, painter.pen());
+    }
+}
+
+void HistoryView::drawLine(QPainter &painter, const HistoryLine &line, const QColor &color, double left,
+                           double right) const
+{
+    painter.setPen(QPen(color, kLineWidth));
+    for (const QLineF &segment : line.segments) {
+        if (std::max(segment.x1(), segment.x2()) < left || std::min(segment.x1(), segment.x2()) > right)
+            continue;
+        painter.drawLine(segment);
+    }
+    painter.setPen(QPen(color, kDotOutlineWidth));
+    painter.setBrush(Qt::white);
+    const double radius = HistoryGeometry::kDotDiameter / 2;
+    for (const QPointF &dot : line.dots) {
+        if (dot.x() < left || dot.x() > right)
+            continue;
+        painter.drawEllipse(dot, radius, radius);
+    }
+    painter.setBrush(Qt::NoBrush);
+}
+
+// --- Clicks and the pop-up window -----------------------------------------
+
+void HistoryView::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    const QPointF point(event->position().x(), height() - event->position().y());
+    const int index = m_geometry.hitTest(point);
+    if (index < 0 || index >= m_sessionArray.size())
+        return;
+    const RunSession *session = m_sessionArray[index];
+    if (m_sessionArrayController)
+        m_sessionArrayController->selectSession(session);
+    m_dataWindowController->setSession(session);
+    openDataWindow(session, event->globalPosition().toPoint());
+}
+
+void HistoryView::openDataWindow(const RunSession *, const QPoint &globalPointer)
+{
+    VXDataWindow *dataWindow = m_dataWindowController->window();
+    if (dataWindow->parentWidget() != window())
+        dataWindow->setParent(window(), dataWindow->windowFlags());
+    dataWindow->move(globalPointer.x() - dataWindow->width() / 2,
+                     globalPointer.y() - int(kPopUpDistance) - dataWindow->height());
+    dataWindow->setWindowOpacity(0.0);
+    dataWindow->show();
+    // After the click is handled: the press may still activate the calendar's own window.
+    QTimer::singleShot(0, dataWindow, [dataWindow] { dataWindow->activateWindow(); });
+    dataWindow->animateWindow();
+    if (!m_dataWindowOpen) {
+        m_dataWindowOpen = true;
+        connect(dataWindow, &VXDataWindow::didResignKey, this, &HistoryView::closeDataWindow);
+    }
+}
+
+void HistoryView::closeDataWindow()
+{
+    if (!m_dataWindowOpen)
+        return;
+    m_dataWindowOpen = false;
+    // The main window may have taken the attached window down with it.
+    if (!m_dataWindowController->isWindowLoaded())
+        return;
+    VXDataWindow *dataWindow = m_dataWindowController->window();
+    disconnect(dataWindow, &VXDataWindow::didResignKey, this, &HistoryView::closeDataWindow);
+    m_dataWindowController->commitEditing();
+    dataWindow->hide();
+    dataWindow->setParent(nullptr, dataWindow->windowFlags());
+}
+
+void HistoryView::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu menu(this);
+    menu.addAction(tr("Reset Colours"), this, &HistoryView::resetColors);
+    menu.exec(event->globalPos());
+}

@@ -1,0 +1,6 @@
+#include "VXFirstResponderBackgroundView.h"
+
+VXFirstResponderBackgroundView::VXFirstResponderBackgroundView(QWidget *parent) : QWidget(parent)
+{
+    setFocusPolicy(Qt::StrongFocus);
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QWidget>
+
+// The pop-up window's background: a plain view that can take the keyboard
+// focus, so that keys reach the window when no field is being edited.
+// Lives in the GUI thread.
+class VXFirstResponderBackgroundView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit VXFirstResponderBackgroundView(QWidget *parent = nullptr);
+
+    bool acceptsFirstResponder() const { return true; }
+};
