@@ -17,7 +17,7 @@ const QString kProgram = QStringLiteral("ventrix-decode");
 // Recording needs the recorder, which this tool does not link.
 const QStringList kLaterOptions = {QStringLiteral("record")};
 // Options that only shape the files of --export-dir.
-const QStringList kExportFormatOptions = {QStringLiteral("xml"), QStringLiteral("tenths"),
+const QStringList kExportFormatOptions = {QStringLiteral("xml"), QStringLiteral("tcx"), QStringLiteral("tenths"),
                                           QStringLiteral("fixed-date")};
 
 } // namespace
@@ -45,6 +45,7 @@ int DecodeCommand::parse(const QStringList &arguments, Options &options)
     parser.addOption(store);
     parser.addOption(exportDir);
     parser.addOption({QStringLiteral("xml"), QStringLiteral("Exports property lists instead of CSV.")});
+    parser.addOption({QStringLiteral("tcx"), QStringLiteral("Exports Training Center (TCX) files instead of CSV.")});
     parser.addOption({QStringLiteral("tenths"), QStringLiteral("Exports times with tenths.")});
     parser.addOption({QStringLiteral("fixed-date"), QStringLiteral("Exports dates in a fixed format.")});
     parser.addOption({QStringLiteral("record"), QStringLiteral("Records from the default input first."),
@@ -79,6 +80,11 @@ int DecodeCommand::parse(const QStringList &arguments, Options &options)
     if (parser.isSet(exportDir))
         options.exportDir = parser.value(exportDir);
     options.xml = parser.isSet(QStringLiteral("xml"));
+    options.tcx = parser.isSet(QStringLiteral("tcx"));
+    if (options.xml && options.tcx) {
+        m_err << kProgram << ": --xml and --tcx exclude each other\n";
+        return UsageError;
+    }
     options.tenths = parser.isSet(QStringLiteral("tenths"));
     options.fixedDate = parser.isSet(QStringLiteral("fixed-date"));
     options.files = parser.positionalArguments();
@@ -113,7 +119,7 @@ int DecodeCommand::decodeAll(const Options &options)
     }
     std::optional<FolderExport> folderExport;
     if (options.exportDir)
-        folderExport.emplace(*options.exportDir, options.xml, options.tenths, options.fixedDate);
+        folderExport.emplace(*options.exportDir, options.exportFormat(), options.tenths, options.fixedDate);
 
     JsonReport report;
     bool allDecoded = true;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DataOutput.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -31,9 +33,17 @@ private:
         std::optional<QString> storePath;
         std::optional<QString> exportDir;
         bool xml = false;
+        bool tcx = false;
         bool tenths = false;
         bool fixedDate = false;
         QStringList files;
+
+        DataOutput::ExportFormat exportFormat() const
+        {
+            if (tcx)
+                return DataOutput::ExportFormat::Tcx;
+            return xml ? DataOutput::ExportFormat::PropertyList : DataOutput::ExportFormat::CommaSeparated;
+        }
     };
 
     int parse(const QStringList &arguments, Options &options);

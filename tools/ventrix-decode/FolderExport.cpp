@@ -2,10 +2,9 @@
 
 #include "TransferDecoding.h"
 
-#include "DataOutput.h"
 
-FolderExport::FolderExport(QString folder, bool xml, bool tenths, bool fixedDate)
-    : m_folder(std::move(folder)), m_xml(xml), m_tenths(tenths), m_fixedDate(fixedDate)
+FolderExport::FolderExport(QString folder, DataOutput::ExportFormat format, bool tenths, bool fixedDate)
+    : m_folder(std::move(folder)), m_format(format), m_tenths(tenths), m_fixedDate(fixedDate)
 {
 }
 
@@ -13,7 +12,7 @@ QStringList FolderExport::exportSessions(const FileOutcome &outcome) const
 {
     QStringList failures;
     const QList<SaveResult> results = DataOutput::exportSessionsToFolder(outcome.sessions, outcome.path, m_folder,
-                                                                         m_tenths, m_xml, m_fixedDate);
+                                                                         m_format, m_tenths, m_fixedDate);
     for (const SaveResult &result : results)
         if (!result.ok)
             failures.append(result.errorMessage);
