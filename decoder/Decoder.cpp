@@ -5,6 +5,7 @@
 #include "Demodulator.h"
 #include "F6SessionLayout.h"
 #include "ModelRecognizer.h"
+#include "RescueDemodulator.h"
 #include "RS200SessionLayout.h"
 
 #include "DataOutput.h"
@@ -29,6 +30,8 @@ bool Decoder::decodeFile(const QString &path)
 {
     m_dataMakesSense = false;
     m_recognisedModel.reset();
+    m_decodeMethod = DecodeMethod::Exact;
+    m_rescueAttempted = false;
     extractBytesFromFile(path);
     // Never decode again whatever an earlier extraction left in the array.
     if (!m_readError.isEmpty())
@@ -37,6 +40,34 @@ bool Decoder::decodeFile(const QString &path)
 }
 
 bool Decoder::decodeExtractedBytes()
+{
+    m_decodeMethod = DecodeMethod::Exact;
+    m_rescueAttempted = false;
+    // Whatever happens, the samples are the memory of this decode only.
+    const std::vector<std::int16_t> samples = std::move(m_extractedSamples);
+    m_extractedSamples = {};
+    const bool decoded = decodeBytes();
+    // A recognised model is never decoded twice, even when a field cleared dataMakesSense.
+    if (m_recognisedModel || !m_rescueEnabled || samples.empty())
+        return decoded;
+    return decodeRescued(samples);
+}
+
+bool Decoder::decodeRescued(std::span<const std::int16_t> samples)
+{
+    m_rescueAttempted = true;
+    ByteArray exactBytes = std::move(m_byteArray);
+    m_byteArray = RescueDemodulator::demodulate(samples);
+    const bool decoded = decodeBytes();
+    if (m_recognisedModel) {
+        m_decodeMethod = DecodeMethod::Rescued;
+        return decoded;
+    }
+    m_byteArray = std::move(exactBytes);
+    return decoded;
+}
+
+bool Decoder::decodeBytes()
 {
     m_dataMakesSense = false;
     m_recognisedModel.reset();
@@ -60,6 +91,7 @@ bool Decoder::decodeExtractedBytes()
 void Decoder::extractBytesFromFile(const QString &path)
 {
     m_readError.clear();
+    m_extractedSamples = {};
     const QFileInfo info(path);
     if (info.isDir()) {
         m_readError = QStringLiteral("is a folder, not a recording");
@@ -81,6 +113,7 @@ void Decoder::extractBytesFromFile(const QString &path)
 void Decoder::extractBytesFromDevice(QIODevice &device)
 {
     m_readError.clear();
+    m_extractedSamples = {};
     m_openFile.open(&device);
     if (!m_openFile.findDataChunk()) {
         m_openFile.close();
@@ -94,7 +127,9 @@ void Decoder::extractBytesFromDevice(QIODevice &device)
 
     const Demodulator demodulator(samples);
     std::vector<std::uint8_t> marks = demodulator.markBursts(demodulator.threshold());
-    samples = {}; // released before framing: the two buffers are the decode's whole memory
+    // Kept for the second demodulation; marks and samples together are the
+    // extraction's whole memory, as during the burst search.
+    m_extractedSamples = std::move(samples);
     m_byteArray = Demodulator::frameBytes(marks);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ByteReader.h"
+#include "DecodeMethod.h"
 #include "FieldCodecs.h"
 #include "SessionClock.h"
 #include "WatchModel.h"
@@ -14,6 +15,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <vector>
 
 class DataOutput;
@@ -54,6 +56,10 @@ public:
     // its layout met no invalid field. A file that cannot be read is NO.
     bool decodeFile(const QString &path);
     // The decode from the clean-up on, for bytes already extracted or set.
+    // When no model is recognised in bytes extracted from samples, the second
+    // demodulation reads the same samples and the clean-up, checks and layouts
+    // run once more on its bytes; if that recognises nothing either, the
+    // exact bytes are left in the array.
     bool decodeExtractedBytes();
 
     // Replaces the byte array by the bytes demodulated from the file. A file
@@ -65,11 +71,21 @@ public:
     std::uint32_t read4BytesLittleEndian();
 
     const ByteArray &byteArray() const { return m_byteArray; }
-    void setByteArray(ByteArray bytes) { m_byteArray = std::move(bytes); }
+    void setByteArray(ByteArray bytes)
+    {
+        m_byteArray = std::move(bytes);
+        m_extractedSamples = {};
+    }
     bool dataMakesSense() const { return m_dataMakesSense; }
     // The model whose check answered YES in the last decode, even when its
     // layout then met an invalid field.
     std::optional<WatchModel> recognisedModel() const { return m_recognisedModel; }
+    // Which demodulation the last decode's recognised bytes came from.
+    DecodeMethod decodeMethod() const { return m_decodeMethod; }
+    // Whether the last decode ran the second demodulation.
+    bool rescueAttempted() const { return m_rescueAttempted; }
+    // On by default; off, a decode is the exact path alone.
+    void setRescueEnabled(bool enabled) { m_rescueEnabled = enabled; }
     // Why the last extraction could not read its file; empty when it could.
     const QString &readError() const { return m_readError; }
 
@@ -121,6 +137,9 @@ public:
 
 private:
     FieldCodecs codecs() const { return FieldCodecs(m_byteArray); }
+    // Clean-up, the checks in order, and the layout of the recognised model.
+    bool decodeBytes();
+    bool decodeRescued(std::span<const std::int16_t> samples);
 
     // Session layouts: each stores the sessions of a recognised transfer,
     // clearing dataMakesSense when one of its fields is invalid, and answers
@@ -137,6 +156,12 @@ private:
     bool m_dataMakesSense = false;
     std::optional<WatchModel> m_recognisedModel;
     QString m_readError;
+    // The last extraction's samples, kept until its decode is over in case the
+    // second demodulation needs them.
+    std::vector<std::int16_t> m_extractedSamples;
+    bool m_rescueEnabled = true;
+    bool m_rescueAttempted = false;
+    DecodeMethod m_decodeMethod = DecodeMethod::Exact;
     WavDataReader m_openFile; // open only while an extraction runs
     ObjectContext *m_managedObjectContext = nullptr;
     SessionListController *m_sessionArrayController = nullptr;

@@ -17,6 +17,11 @@ namespace {
 constexpr double kBurstHalfWidth = 18.0;
 constexpr double kCarrierPeriod = 12.0;
 
+// A tap on the microphone jumps to its peak in one sample and decays exponentially: broadband,
+// and gone (below 1 % of its peak) 14 samples later.
+constexpr double kClickDecaySamples = 3.0;
+constexpr double kClickLengthSamples = 5.0 * kClickDecaySamples;
+
 // The most samples a WAV data chunk can describe (its size field is 32 bits).
 constexpr double kMaxRecordingSamples = double((0xFFFFFFFFull - 44) / 2);
 
@@ -78,6 +83,45 @@ void checkRoom(const RoomOptions& room)
         throw std::invalid_argument("SNR must be a finite number of dB");
     if (!std::isfinite(room.dcOffset))
         throw std::invalid_argument("DC offset must be finite");
+    const auto finiteNonNegative = [](double v) { return v >= 0.0 && std::isfinite(v); };
+    if (!finiteNonNegative(room.clickLevel) || !finiteNonNegative(room.humLevel)
+        || !finiteNonNegative(room.humFrequency) || !finiteNonNegative(room.echoLevel)
+        || !finiteNonNegative(room.echoDelayMs))
+        throw std::invalid_argument("click, hum and echo settings must be finite, not negative");
+    if (!std::all_of(room.clickSeconds.begin(), room.clickSeconds.end(), finiteNonNegative))
+        throw std::invalid_argument("click times must be finite, not negative");
+}
+
+// The sum of the bursts around time t. `first` is the first burst that may still reach t; it only
+// moves forward, so that a sweep over increasing t touches each burst a few times.
+double burstsAt(double t, const std::vector<double>& centres, std::size_t& first)
+{
+    while (first < centres.size() && centres[first] + kBurstHalfWidth <= t)
+        ++first;
+    double signal = 0.0;
+    for (std::size_t j = first; j < centres.size() && centres[j] - kBurstHalfWidth < t; ++j)
+        signal += burstShape(t - centres[j]);
+    return signal;
+}
+
+// Clicks, sorted, as samples from their onset; `next` is the first click not yet over.
+double clicksAt(double t, const std::vector<double>& onsets, std::size_t& next)
+{
+    while (next < onsets.size() && onsets[next] + kClickLengthSamples <= t)
+        ++next;
+    double value = 0.0;
+    for (std::size_t j = next; j < onsets.size() && onsets[j] <= t; ++j)
+        value += std::exp(-(t - onsets[j]) / kClickDecaySamples);
+    return value;
+}
+
+std::vector<double> clickOnsets(const RoomOptions& room)
+{
+    std::vector<double> onsets;
+    for (double seconds : room.clickSeconds)
+        onsets.push_back(std::round(seconds * kSampleRate));
+    std::sort(onsets.begin(), onsets.end());
+    return onsets;
 }
 
 double noiseSigma(const RoomOptions& room)
@@ -144,17 +188,26 @@ std::vector<std::int16_t> modulate(const std::vector<std::uint8_t>& stream, cons
     GaussianNoise noise(room.seed, noiseSigma(room));
     const bool noisy = room.snrDb.has_value();
 
+    const double echoDelay = room.echoDelayMs * kSampleRate / 1000.0;
+    const bool echoing = room.echoLevel > 0.0;
+    const std::vector<double> clicks = clickOnsets(room);
+    const double humStep = 2.0 * std::numbers::pi * room.humFrequency / kSampleRate;
+
     std::size_t burst = 0;
+    std::size_t echo = 0;
+    std::size_t click = 0;
     for (std::size_t n = 0; n < samples.size(); ++n) {
         const double t = double(n);
-        while (burst < centres.size() && centres[burst] + kBurstHalfWidth <= t)
-            ++burst;
-        double signal = 0.0;
-        for (std::size_t j = burst; j < centres.size() && centres[j] - kBurstHalfWidth < t; ++j)
-            signal += burstShape(t - centres[j]);
+        double signal = burstsAt(t, centres, burst);
+        if (echoing)
+            signal += room.echoLevel * burstsAt(t - echoDelay, centres, echo);
         double value = room.dcOffset;
         if (signal != 0.0)
             value += polarity * room.amplitude * fadeGain(n, room) * signal;
+        if (room.humLevel > 0.0)
+            value += room.humLevel * room.amplitude * std::sin(humStep * t);
+        if (click < clicks.size())
+            value += room.clickLevel * room.amplitude * clicksAt(t, clicks, click);
         if (noisy)
             value += noise.next();
         samples[n] = toSample(value);

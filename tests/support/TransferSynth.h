@@ -74,6 +74,14 @@ struct RoomOptions {
     double leadSeconds = 0.25;    // before the first frame; the decoder skips 5000 samples
     double tailSeconds = 0.1;     // after the last frame; the decoder skips 1000 samples
     std::uint64_t seed = 1;       // the noise generator's seed
+
+    // Harder rooms; all combine with the above and with each other. Levels are relative to A.
+    std::vector<double> clickSeconds{};  // taps on the microphone: each an impulse of clickLevel x A
+    double clickLevel = 4.0;             // that dies away within a few samples (not echoed)
+    double humLevel = 0.0;               // mains hum: a sine of humLevel x A at humFrequency
+    double humFrequency = 50.0;
+    double echoLevel = 0.0;              // a wall sends the bursts back echoLevel x as loud,
+    double echoDelayMs = 0.0;            // echoDelayMs later (faded like the bursts themselves)
 };
 
 // Modulates the byte stream as the watch does: one frame of ten 88-sample bit cells per byte
@@ -82,9 +90,11 @@ struct RoomOptions {
 // A burst is A * cos^2(pi u / 36) * sin(2 pi u / 12) for |u| < 18 samples around the cell's
 // centre: three cycles of 3675 Hz whose highest sample (about 0.93 A, 3 samples after the
 // centre) stands alone, and whose lowest (3 samples before it) does the same once inverted.
+// The echo is added to the bursts before fading; hum, clicks, noise and the DC offset after it.
 // Samples are rounded and saturated to 16 bits.
 // Throws std::invalid_argument on nonsense options (negative or infinite times, amplitude or
-// spacing, drift <= -0.5, fadeDepth outside 0..1, fadePeriodSeconds <= 0) and when the
+// spacing, drift <= -0.5, fadeDepth outside 0..1, fadePeriodSeconds <= 0, negative or infinite
+// click, hum or echo levels, hum frequency, echo delay or click times) and when the
 // recording would be longer than a WAV file can describe (about 2^31 samples).
 std::vector<std::int16_t> modulate(const std::vector<std::uint8_t>& stream,
                                    const RoomOptions& = {});

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "ByteReader.h"
+
+#include <cstdint>
+#include <span>
+
+// The second demodulation, for recordings the exact one cannot read: clicks,
+// mains hum, echoes, strong noise, a watch fading in and out. Filters the
+// burst band out of the samples, takes its envelope and reads frames on the
+// same grid as the exact demodulation, with thresholds that follow the local
+// level (BurstEnvelope, RescueFramer). One forward pass, fixed-size buffers;
+// pure, any thread.
+class RescueDemodulator
+{
+public:
+    static ByteArray demodulate(std::span<const std::int16_t> samples);
+};

@@ -1,0 +1,120 @@
+#include "RescueFramer.h"
+
+#include <algorithm>
+#include <cmath>
+
+void RescueFramer::push(const BurstEnvelope::Sample &sample)
+{
+    const std::size_t slot = std::size_t(m_written) % kRingSize;
+    m_level[slot] = sample.level;
+    m_blanked[slot] = sample.blanked;
+    m_noiseFloor = sample.noiseFloor;
+    ++m_written;
+    while (m_cursor + kLookahead < m_written)
+        hunt(m_cursor);
+}
+
+void RescueFramer::hunt(std::int64_t c)
+{
+    // Long forgotten: the next frame starts afresh (and no denormals build up).
+    m_recentLevel = m_recentLevel > kMinBurstLevel ? m_recentLevel * kLevelDecayPerSample : 0.0F;
+    if (level(c) <= startThreshold(blanked(c))) {
+        m_cursor = c + 1;
+        return;
+    }
+    const Peak start = peakIn(c, c + kPeakSearch);
+    if (isEcho(start)) {
+        m_cursor = start.at + 1;
+        return;
+    }
+    if (const std::optional<std::uint8_t> byte = readFrame(start)) {
+        m_bytes.push_back(*byte);
+        acceptFrame();
+        m_cursor = start.at + std::llround(kNextFrameCells * m_cellWidth);
+    } else {
+        m_cursor = start.at + kRetrySkip;
+    }
+}
+
+float RescueFramer::startThreshold(bool blanked) const
+{
+    return std::max({kStartFraction * blankedShare(blanked) * m_recentLevel, aboveNoise()});
+}
+
+float RescueFramer::aboveNoise() const
+{
+    return std::max(kBurstOverFloor * m_noiseFloor, kMinBurstLevel);
+}
+
+RescueFramer::Peak RescueFramer::peakIn(std::int64_t from, std::int64_t to) const
+{
+    Peak peak;
+    peak.at = std::max<std::int64_t>(from, 0);
+    peak.level = -1.0F;
+    for (std::int64_t i = peak.at; i <= to; ++i) {
+        if (level(i) > peak.level) {
+            peak.level = level(i);
+            peak.at = i;
+        }
+        peak.blanked = peak.blanked || blanked(i);
+    }
+    return peak;
+}
+
+bool RescueFramer::isEcho(const Peak &peak) const
+{
+    const std::int64_t to = peak.at - kEchoMinDelay;
+    if (to < 0)
+        return false;
+    const Peak earlier = peakIn(peak.at - kEchoMaxDelay, to);
+    return peak.level < kEchoRatio * earlier.level * blankedShare(peak.blanked);
+}
+
+std::optional<std::uint8_t> RescueFramer::readFrame(const Peak &start)
+{
+    // The grid is anchored on the last burst found, so drift only builds up over empty cells.
+    std::int64_t anchor = start.at;
+    int anchorCell = 0;
+    // A start burst partly cancelled by the echo of the frame before must not
+    // lower the bar for this frame's data: the recent frames set it as well.
+    const float reference = std::max(start.level, m_recentLevel);
+    float loudest = start.level;
+    const auto cellHoldsBurst = [&](int k) {
+        const std::int64_t centre = anchor + std::llround((k - anchorCell) * m_cellWidth);
+        const Peak cell = peakIn(centre - kCellSearch, centre + kCellSearch);
+        const float bar = std::max(kOneFraction * blankedShare(cell.blanked) * reference, aboveNoise());
+        const bool burst = cell.level >= bar && !isEcho(cell);
+        // A top at the edge of the search is a neighbour's flank, not this burst's centre.
+        if (burst)
+            loudest = std::max(loudest, cell.level);
+        if (burst && std::abs(cell.at - centre) < kCellSearch) {
+            anchor = cell.at;
+            anchorCell = k;
+        }
+        return burst;
+    };
+
+    int byte = 0;
+    for (int k = 1; k <= kDataBits; ++k) {
+        if (cellHoldsBurst(k))
+            byte |= 1 << (k - 1);
+    }
+    if (cellHoldsBurst(kStopCell))
+        return std::nullopt;
+    m_lastAnchorCell = anchorCell;
+    m_lastAnchorOffset = double(anchor - start.at);
+    m_lastFrameLevel = loudest;
+    return std::uint8_t(byte);
+}
+
+void RescueFramer::acceptFrame()
+{
+    const float step = std::min(m_lastFrameLevel, kMaxLevelStep * m_recentLevel);
+    m_recentLevel = m_recentLevel == 0.0F ? m_lastFrameLevel : m_recentLevel + kLevelGain * (step - m_recentLevel);
+    // Bursts far into the frame measure the watch's cell width best.
+    if (m_lastAnchorCell >= kMinCellsForWidth) {
+        const double measured = m_lastAnchorOffset / m_lastAnchorCell;
+        m_cellWidth += kCellWidthGain * (measured - m_cellWidth);
+        m_cellWidth = std::clamp(m_cellWidth, kCellSamples * (1.0 - kMaxClockError), kCellSamples * (1.0 + kMaxClockError));
+    }
+}
