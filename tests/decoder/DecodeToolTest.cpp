@@ -160,3 +160,14 @@ TEST(DecodeTool, ExportDirWritesOneFilePerInsertedSession)
     EXPECT_EQ(missing.status, 1);
     EXPECT_TRUE(missing.err.contains("rs200-run-1.csv")) << missing.err.toStdString();
 }
+
+TEST(DecodeTool, TcxExportNamesFilesByRecordingAndRefusesXmlWithIt)
+{
+    QTemporaryDir dir;
+    const ToolRun run = runTool({"--export-dir", dir.path(), "--tcx", example("cs200-ride.wav")});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"cs200-ride-1.tcx"}));
+
+    const ToolRun both = runTool({"--export-dir", dir.path(), "--tcx", "--xml", example("cs200-ride.wav")});
+    EXPECT_EQ(both.status, 2);
+}
