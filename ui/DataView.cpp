@@ -12,6 +12,7 @@
 #include "VXSegmentedControl.h"
 
 #include <QEvent>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QResizeEvent>
@@ -28,6 +29,8 @@ constexpr quint64 kHoursShownAsDash = 2;
 constexpr int kCurrentPrefsVersion = 1;
 constexpr int kFirstPane = 0;
 constexpr int kSecondPane = 1;
+// Space above and below a row's text.
+constexpr int kRowPadding = 4;
 
 int roundedPoints(double value)
 {
@@ -144,6 +147,7 @@ void DataView::applyFont()
     font.setPointSize(m_fontSize);
     font.setBold(m_isBold);
     m_dataTable->setFont(font);
+    m_dataTable->verticalHeader()->setDefaultSectionSize(QFontMetrics(font).height() + kRowPadding);
 }
 
 void DataView::reloadDataViewTable()
