@@ -1,12 +1,12 @@
 #include "StoreFileReader.h"
 
 #include "StoreFileFormat.h"
+#include "StoreFileQuickReader.h"
 #include "StoreValueText.h"
 
 #include <QXmlStreamReader>
 
 #include <cstdint>
-#include <limits>
 
 namespace {
 
@@ -157,7 +157,8 @@ private:
         std::optional<QString> key;
         std::optional<QString> type;
         std::optional<QString> text;
-        for (const QXmlStreamAttribute &attribute : m_xml.attributes()) {
+        const QXmlStreamAttributes attributes = m_xml.attributes();
+        for (const QXmlStreamAttribute &attribute : attributes) {
             QStringView name = attribute.qualifiedName();
             const bool encoded = name.endsWith(kEncodedSuffix);
             if (encoded)
@@ -174,36 +175,11 @@ private:
             return fail(QStringLiteral("incomplete metadata entry"));
         if (metadata.contains(*key))
             return fail(QStringLiteral("metadata key \"%1\" appears twice").arg(*key));
-        const QVariant value = metadataValue(*type, *text);
+        const QVariant value = StoreValueText::toMetadataValue(*type, *text);
         if (!value.isValid())
             return fail(QStringLiteral("invalid %1 \"%2\" for metadata key \"%3\"").arg(*type, *text, *key));
         metadata.insert(*key, value);
         return true;
-    }
-
-    static QVariant metadataValue(const QString &type, const QString &text)
-    {
-        bool ok = false;
-        if (type == kTypeInteger) {
-            const qlonglong number = text.toLongLong(&ok);
-            if (!ok)
-                return {};
-            const bool fitsInt = number >= std::numeric_limits<int>::min() && number <= std::numeric_limits<int>::max();
-            return fitsInt ? QVariant(int(number)) : QVariant(number);
-        }
-        if (type == kTypeReal) {
-            const double number = text.toDouble(&ok);
-            return ok ? QVariant(number) : QVariant();
-        }
-        if (type == kTypeBoolean)
-            return text == kTrue ? QVariant(true) : text == kFalse ? QVariant(false) : QVariant();
-        if (type == kTypeString)
-            return text;
-        if (type == kTypeDate) {
-            const std::optional<QDateTime> date = StoreValueText::toDate(text);
-            return date ? QVariant(*date) : QVariant();
-        }
-        return {};
     }
 
     bool readSession(RunSession &session)
@@ -255,7 +231,9 @@ private:
         Q_ASSERT(table.size() <= 64); // one bit per key in seen
         std::uint64_t seen = 0;
         size_t cursor = 0;
-        for (const QXmlStreamAttribute &attribute : m_xml.attributes()) {
+        // A const copy: iterating the temporary would detach and copy it.
+        const QXmlStreamAttributes attributes = m_xml.attributes();
+        for (const QXmlStreamAttribute &attribute : attributes) {
             QStringView name = attribute.qualifiedName();
             const bool encoded = name.endsWith(kEncodedSuffix);
             if (encoded)
@@ -357,6 +335,13 @@ private:
 } // namespace
 
 std::optional<StoreContents> StoreFileReader::read(const QByteArray &data, QString *error)
+{
+    if (std::optional<StoreContents> contents = StoreFileQuickReader::read(data))
+        return contents;
+    return readGeneral(data, error);
+}
+
+std::optional<StoreContents> StoreFileReader::readGeneral(const QByteArray &data, QString *error)
 {
     return Reader(data).read(error);
 }

@@ -21,10 +21,13 @@ struct StoreContents
 // a DTD or a truncated file is an error, because a file we do not fully
 // understand must never be taken for a smaller one and saved over.
 // Memory stays proportional to the input; nesting is fixed by the layout.
-// Any thread.
+// Files in the writer's own form take a quick path (StoreFileQuickReader);
+// everything else goes through QXmlStreamReader. Any thread.
 class StoreFileReader
 {
 public:
     // The contents, or nothing with error set to "line L, column C: <reason>".
     static std::optional<StoreContents> read(const QByteArray &data, QString *error);
+    // The same through QXmlStreamReader alone, which the quick path must agree with.
+    static std::optional<StoreContents> readGeneral(const QByteArray &data, QString *error);
 };

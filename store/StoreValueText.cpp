@@ -4,6 +4,8 @@
 
 #include <QTimeZone>
 
+#include <limits>
+
 namespace StoreValueText {
 
 namespace {
@@ -195,6 +197,31 @@ std::optional<QDateTime> toDate(QStringView text)
     if (!expect(text, pos, u'[') || !text.endsWith(u']') || pos >= text.size() - 1)
         return std::nullopt;
     return zoned(instant, text.sliced(pos, text.size() - 1 - pos));
+}
+
+QVariant toMetadataValue(QStringView type, QStringView text)
+{
+    bool ok = false;
+    if (type == StoreFileFormat::kTypeInteger) {
+        const qlonglong number = text.toLongLong(&ok);
+        if (!ok)
+            return {};
+        const bool fitsInt = number >= std::numeric_limits<int>::min() && number <= std::numeric_limits<int>::max();
+        return fitsInt ? QVariant(int(number)) : QVariant(number);
+    }
+    if (type == StoreFileFormat::kTypeReal) {
+        const double number = text.toDouble(&ok);
+        return ok ? QVariant(number) : QVariant();
+    }
+    if (type == StoreFileFormat::kTypeBoolean)
+        return text == StoreFileFormat::kTrue ? QVariant(true) : text == StoreFileFormat::kFalse ? QVariant(false) : QVariant();
+    if (type == StoreFileFormat::kTypeString)
+        return text.toString();
+    if (type == StoreFileFormat::kTypeDate) {
+        const std::optional<QDateTime> date = toDate(text);
+        return date ? QVariant(*date) : QVariant();
+    }
+    return {};
 }
 
 bool fitsXml(QStringView text)

@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QString>
 #include <QStringView>
+#include <QVariant>
 
 #include <optional>
 
@@ -17,6 +18,11 @@ namespace StoreValueText {
 QString fromDate(const QDateTime &date);
 // Absent when the text is not one of those forms or names an impossible date.
 std::optional<QDateTime> toDate(QStringView text);
+
+// A metadata value of the given type ("integer", "real", "boolean", "string"
+// or "date"): an int when the integer fits one, else a qlonglong. Invalid
+// when the text is not of that type.
+QVariant toMetadataValue(QStringView type, QStringView text);
 
 // False when XML 1.0 cannot carry the text (most control characters, lone
 // surrogates, U+FFFE and U+FFFF), even as a character reference.
