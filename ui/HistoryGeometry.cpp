@@ -2,11 +2,22 @@
 
 #include "RunSession.h"
 #include "VXDate.h"
+#include "VXUnits.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <optional>
+#include <vector>
 
 namespace {
+
+// Truncated toward zero, held at the int range.
+int truncatedToInt(double value)
+{
+    const double truncated = std::trunc(value);
+    return int(std::clamp(truncated, double(std::numeric_limits<int>::min()), double(std::numeric_limits<int>::max())));
+}
 
 // The lowest and highest positive value of a key, 0 and 0 when no session has one.
 struct ValueRange
@@ -116,6 +127,14 @@ QList<HistoryBar> timeBars(const QList<const RunSession *> &sessions, const QLis
     for (const RunSession *session : sessions)
         longest = std::max(longest, session->sessionTotalTime.value_or(0));
     const double scale = input.height - HistoryGeometry::kSpaceAboveBars;
+    std::vector<VXDate::OrderKey> selectedDates;
+    for (const QDateTime &date : input.selectedDates)
+        selectedDates.emplace_back(date);
+    const auto isSelected = [&selectedDates](const QDateTime &date) {
+        const VXDate::OrderKey key(date);
+        return std::any_of(selectedDates.begin(), selectedDates.end(),
+                           [&key](const VXDate::OrderKey &selected) { return key.isSameInstant(selected); });
+    };
 
     QList<HistoryBar> bars;
     bars.reserve(sessions.size());
@@ -123,7 +142,7 @@ QList<HistoryBar> timeBars(const QList<const RunSession *> &sessions, const QLis
         // With no time at all (longest 0) every bar lies flat.
         const double height =
             longest > 0 ? sessions[i]->sessionTotalTime.value_or(0) / double(longest) * scale : 0.0;
-        const bool selected = sessions[i]->sessionDate && input.selectedDates.contains(*sessions[i]->sessionDate);
+        const bool selected = !selectedDates.empty() && isSelected(*sessions[i]->sessionDate);
         bars.append({QRectF(columnX[i], 0, HistoryGeometry::kDayWidth, std::max(height, 0.0)), selected});
     }
     return bars;
@@ -184,7 +203,14 @@ HistoryGeometry HistoryGeometry::compute(const QList<const RunSession *> &sessio
         geometry.heartRate = heartRateLine(sessionArray, pointX, scale);
     }
     if (input.layers.distance) {
-        const auto distance = [](const RunSession &s) { return s.sessionTotalDistance(); };
+        // As RunSession::sessionTotalDistance(), with the units made once per pass, not per session.
+        const double kmToMiles = VXUnits().kmToMilesFactor();
+        const auto distance = [kmToMiles](const RunSession &s) -> std::optional<int> {
+            const std::optional<int> stored = s.primitiveSessionTotalDistance();
+            if (!stored || s.isCS200())
+                return stored;
+            return truncatedToInt(*stored * kmToMiles);
+        };
         // Unlike the other lines, the distance scale includes 0 (and any negative value).
         double minimum = 0;
         double maximum = 0;

@@ -5,6 +5,7 @@
 #include "SessionListController.h"
 #include "VXDataWindow.h"
 #include "VXDataWindowController.h"
+#include "VXDate.h"
 #include "VXDefaults.h"
 #include "VXNotifications.h"
 #include "VXToggleSegmentedControl.h"
@@ -14,19 +15,22 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 namespace {
 
 constexpr double kBarOutlineWidth = 2.0;
 constexpr double kLineWidth = 1.0;
 constexpr double kDotOutlineWidth = 2.0;
+// The dot's circle and outline with a pixel to spare; odd, so that its centre is a pixel's centre.
+constexpr int kDotImageSize = 13;
 // Strokes reach this far beyond the geometry they follow.
 constexpr double kStrokeMargin = HistoryGeometry::kDotDiameter;
 
@@ -204,14 +208,37 @@ void HistoryView::setHistoryCaloriesColor(const QColor &color)
 
 // --- Laying out ----------------------------------------------------------
 
+namespace {
+
+// sessionDate > 1 January 1970 00:00 UTC. Converting a local time to an
+// instant asks the system's time zone (a file system call each time), so only
+// the days within a UTC offset of the epoch are converted.
+bool isAfterEpoch(const QDateTime &date)
+{
+    static constexpr qint64 kEpochDay = 2440588; // Julian day of 1 January 1970
+    const qint64 day = date.date().toJulianDay();
+    if (day > kEpochDay + 1)
+        return true;
+    if (day < kEpochDay - 1)
+        return false;
+    return date.toMSecsSinceEpoch() > 0;
+}
+
+} // namespace
+
 QList<const RunSession *> HistoryView::fetchSessionArray(const ObjectContext &context)
 {
     QList<const RunSession *> sessions = context.fetchSessions([](const RunSession &session) {
-        return !session.isHidden() && session.sessionDate && session.sessionDate->toMSecsSinceEpoch() > 0;
+        return !session.isHidden() && session.sessionDate && isAfterEpoch(*session.sessionDate);
     });
+    std::vector<std::pair<VXDate::OrderKey, const RunSession *>> keyed;
+    keyed.reserve(sessions.size());
+    for (const RunSession *session : std::as_const(sessions))
+        keyed.emplace_back(VXDate::OrderKey(*session->sessionDate), session);
     // Stable, so sessions of equal date keep the context's order.
-    std::stable_sort(sessions.begin(), sessions.end(),
-                     [](const RunSession *a, const RunSession *b) { return *a->sessionDate < *b->sessionDate; });
+    std::stable_sort(keyed.begin(), keyed.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+    for (qsizetype i = 0; i < sessions.size(); ++i)
+        sessions[i] = keyed[i].second;
     return sessions;
 }
 
@@ -286,10 +313,11 @@ void HistoryView::paintEvent(QPaintEvent *event)
     // From here on the calendar's own coordinates: origin bottom left, y upwards.
     painter.translate(0, height());
     painter.scale(1, -1);
-    painter.setRenderHint(QPainter::Antialiasing);
     const double left = event->rect().left() - kStrokeMargin;
     const double right = event->rect().right() + kStrokeMargin;
+    // Bars stand on whole points; only their tops would gain from smoothing.
     drawTimeBars(painter, left, right);
+    painter.setRenderHint(QPainter::Antialiasing);
     drawLine(painter, m_geometry.heartRate, m_historyHRColor, left, right);
     drawLine(painter, m_geometry.distance, m_historyDistanceColor, left, right);
     drawLine(painter, m_geometry.calories, m_historyCaloriesColor, left, right);
@@ -313,16 +341,14 @@ void HistoryView::drawTimeBars(QPainter &painter, double left, double right) con
 {
     painter.setPen(QPen(barOutlineColor(), kBarOutlineWidth));
     for (const HistoryBar &bar : m_geometry.bars) {
-        if (bar.rect.right() < left || bar.rect.left() > right)
-            continue;
-        // Up the left side, across the top, down the right side; not closed.
         const QRectF &r = bar.rect;
-        QPainterPath path(QPointF(r.left(), r.top()));
-        path.lineTo(r.left(), r.bottom());
-        path.lineTo(r.right(), r.bottom());
-        path.lineTo(r.right(), r.top());
-        painter.fillPath(path, bar.selected ? m_historySelectedTimeColor : m_historyTimeColor);
-        painter.strokePath(path, painter.pen());
+        if (r.right() < left || r.left() > right)
+            continue;
+        painter.fillRect(r, bar.selected ? m_historySelectedTimeColor : m_historyTimeColor);
+        // Up the left side, across the top, down the right side: the bottom stays open.
+        const QPointF outline[] = {{r.left(), r.top()}, {r.left(), r.bottom()}, {r.right(), r.bottom()},
+                                   {r.right(), r.top()}};
+        painter.drawPolyline(outline, 4);
     }
 }
 
@@ -335,15 +361,33 @@ void HistoryView::drawLine(QPainter &painter, const HistoryLine &line, const QCo
             continue;
         painter.drawLine(segment);
     }
+    // Every dot of a layer looks the same: it is drawn once and then copied.
+    // Dots sit on column centres, so only their height is rounded, by at most half a pixel.
+    const QImage dot = dotImage(color, painter.device()->devicePixelRatio());
+    const double offset = kDotImageSize / 2.0;
+    painter.save();
+    painter.resetTransform();
+    for (const QPointF &point : line.dots) {
+        if (point.x() < left || point.x() > right)
+            continue;
+        painter.drawImage(QPointF(std::round(point.x() - offset), std::round(height() - point.y() - offset)), dot);
+    }
+    painter.restore();
+}
+
+QImage HistoryView::dotImage(const QColor &color, qreal devicePixelRatio)
+{
+    const int side = int(std::ceil(kDotImageSize * devicePixelRatio));
+    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(devicePixelRatio);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(color, kDotOutlineWidth));
     painter.setBrush(Qt::white);
     const double radius = HistoryGeometry::kDotDiameter / 2;
-    for (const QPointF &dot : line.dots) {
-        if (dot.x() < left || dot.x() > right)
-            continue;
-        painter.drawEllipse(dot, radius, radius);
-    }
-    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(QPointF(kDotImageSize / 2.0, kDotImageSize / 2.0), radius, radius);
+    return image;
 }
 
 // --- Clicks and the pop-up window -----------------------------------------

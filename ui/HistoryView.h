@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QDateTime>
+#include <QImage>
 #include <QList>
 #include <QPointer>
 #include <QWidget>
@@ -110,6 +111,8 @@ private:
     void drawTimeLine(QPainter &painter) const;
     void drawTimeBars(QPainter &painter, double left, double right) const;
     void drawLine(QPainter &painter, const HistoryLine &line, const QColor &color, double left, double right) const;
+    // A white dot outlined in color, centred in an image of kDotImageSize points.
+    static QImage dotImage(const QColor &color, qreal devicePixelRatio);
     static int readFirstDayOfWeek();
 
     ObjectContext &m_context;

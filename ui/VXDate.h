@@ -26,5 +26,25 @@ public:
     static int weekday(const QDateTime &date);
 
     // The local calendar day of a date.
-    static QDate localDay(const QDateTime &date) { return date.toLocalTime().date(); }
+    static QDate localDay(const QDateTime &date);
+
+    // A date with its local wall-clock time read once, for ordering and
+    // matching many dates by instant. Reading a local time as an instant asks
+    // the system's time zone (a file-system call each time), so only dates
+    // whose wall-clock times lie within kLargestBackwardShift of each other,
+    // where a clock set back can invert their order, are compared as instants.
+    class OrderKey
+    {
+    public:
+        explicit OrderKey(const QDateTime &date);
+
+        bool operator<(const OrderKey &other) const;
+        bool isSameInstant(const OrderKey &other) const;
+
+    private:
+        static constexpr qint64 kLargestBackwardShift = 3 * 3600 * 1000;
+
+        const QDateTime *m_date;
+        qint64 m_wallClock;
+    };
 };

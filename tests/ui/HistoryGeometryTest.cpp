@@ -227,6 +227,20 @@ TEST_F(HistoryGeometryTest, DistanceLineRestartsAfterAMissingOrZeroDistance)
     EXPECT_EQ(line.segments, (QList<QLineF>{{7.5, 135, 22.5, 235}, {82.5, 155, 97.5, 75}}));
 }
 
+TEST_F(HistoryGeometryTest, DistancesAreReadInTheUsersUnit)
+{
+    // In miles an RS200's 10 km is 6.213 mi; a CS200's distance is never converted.
+    const QLocale metric;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    add(local(2008, 3, 12), {.distance = 10000});
+    add(local(2008, 3, 13), {.distance = 6213});
+    m_sessions.back().hrm = QStringLiteral("CS200");
+    add(local(2008, 3, 14), {.distance = 3107}); // 1.930 mi
+    const HistoryLine line = compute().distance;
+    QLocale::setDefault(metric);
+    EXPECT_EQ(line.dots, (QList<QPointF>{{7.5, 235}, {22.5, 235}, {37.5, 35 + 1930.0 / 6213 * 200}}));
+}
+
 TEST_F(HistoryGeometryTest, CalorieLineStartsAtTwentyAndRestartsAfterZero)
 {
     add(local(2008, 3, 12), {.calories = 500});
