@@ -3,7 +3,8 @@
 #include <cmath>
 #include <numbers>
 
-// A second-order IIR section (direct form I), designed as a Butterworth
+// A second-order IIR section (direct form I, single precision: its corners
+// lie far enough from 0 and Nyquist for that), designed as a Butterworth
 // high-pass or low-pass after the well-known audio-EQ cookbook formulas.
 // Holds its own state; one instance filters one signal.
 class Biquad
@@ -12,9 +13,10 @@ public:
     static Biquad highPass(double cornerHz, double sampleRate) { return design(cornerHz, sampleRate, true); }
     static Biquad lowPass(double cornerHz, double sampleRate) { return design(cornerHz, sampleRate, false); }
 
-    double process(double x)
+    float process(float x)
     {
-        const double y = m_b0 * x + m_b1 * m_x1 + m_b2 * m_x2 - m_a1 * m_y1 - m_a2 * m_y2;
+        // The feedback terms last: the next sample waits only for them.
+        const float y = (m_b0 * x + m_b1 * m_x1 + m_b2 * m_x2) - (m_a2 * m_y2 + m_a1 * m_y1);
         m_x2 = m_x1;
         m_x1 = x;
         m_y2 = m_y1;
@@ -32,14 +34,14 @@ private:
         const double a0 = 1.0 + alpha;
         Biquad f;
         const double side = highPass ? (1.0 + cosW0) / 2.0 : (1.0 - cosW0) / 2.0;
-        f.m_b0 = side / a0;
-        f.m_b1 = (highPass ? -2.0 * side : 2.0 * side) / a0;
-        f.m_b2 = side / a0;
-        f.m_a1 = -2.0 * cosW0 / a0;
-        f.m_a2 = (1.0 - alpha) / a0;
+        f.m_b0 = float(side / a0);
+        f.m_b1 = float((highPass ? -2.0 * side : 2.0 * side) / a0);
+        f.m_b2 = float(side / a0);
+        f.m_a1 = float(-2.0 * cosW0 / a0);
+        f.m_a2 = float((1.0 - alpha) / a0);
         return f;
     }
 
-    double m_b0 = 1.0, m_b1 = 0.0, m_b2 = 0.0, m_a1 = 0.0, m_a2 = 0.0;
-    double m_x1 = 0.0, m_x2 = 0.0, m_y1 = 0.0, m_y2 = 0.0;
+    float m_b0 = 1.0F, m_b1 = 0.0F, m_b2 = 0.0F, m_a1 = 0.0F, m_a2 = 0.0F;
+    float m_x1 = 0.0F, m_x2 = 0.0F, m_y1 = 0.0F, m_y2 = 0.0F;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 
 // Cuts taps on the microphone out of the recording before it is filtered, so
@@ -42,11 +43,12 @@ public:
         bool blanked = false;
     };
 
+    // Inline: it runs once per sample.
     Output process(float x);
 
 private:
     void closeExcursion();
-    float line(std::int64_t i) const { return m_line[std::size_t(i % kDelay)]; }
+    float line(std::int64_t i) const { return m_line[std::size_t(i) % kDelay]; }
 
     std::array<float, kDelay> m_line{};
     std::array<float, kDelay> m_jumps{};
@@ -61,3 +63,43 @@ private:
     std::int64_t m_blankFrom = -1;
     std::int64_t m_blankTo = -1;
 };
+
+inline ClickBlanker::Output ClickBlanker::process(float x)
+{
+    const std::int64_t n = m_n++;
+    const float jump = std::fabs(x - m_previous);
+    m_previous = x;
+    const float limit = m_inExcursion ? m_excursionLimit : kClickRatio * m_hold;
+    if (jump > limit) {
+        if (!m_inExcursion) {
+            m_inExcursion = true;
+            m_excursionLimit = limit;
+            m_excursionStart = n;
+        }
+        m_lastAbove = n;
+    }
+    if (m_inExcursion && n - m_lastAbove >= kEventGap)
+        closeExcursion();
+    else if (m_inExcursion && n - m_excursionStart > kMaxClickSamples)
+        m_inExcursion = false; // too long for a click: the signal itself grew louder
+
+    const std::size_t slot = std::size_t(n) % kDelay;
+    const std::int64_t out = n - kDelay;
+    const float delayed = m_line[slot];
+    const float delayedJump = m_jumps[slot];
+    m_line[slot] = x;
+    m_jumps[slot] = jump;
+
+    Output result;
+    if (out >= m_blankFrom && out <= m_blankTo) {
+        // One step along the straight line to the first sample after the cut.
+        const float after = line(m_blankTo + 1);
+        result.value = m_lastOutput + (after - m_lastOutput) / float(m_blankTo + 2 - out);
+        result.blanked = true;
+    } else {
+        result.value = delayed;
+        m_hold = std::max(delayedJump, m_hold * kHoldDecayPerSample);
+    }
+    m_lastOutput = result.value;
+    return result;
+}

@@ -3,25 +3,29 @@
 #include <algorithm>
 #include <cmath>
 
-void RescueFramer::push(const BurstEnvelope::Sample &sample)
+void RescueFramer::push(std::span<const float> levels, std::span<const std::uint8_t> blanked, float noiseFloor)
 {
-    const std::size_t slot = std::size_t(m_written) % kRingSize;
-    m_level[slot] = sample.level;
-    m_blanked[slot] = sample.blanked;
-    m_noiseFloor = sample.noiseFloor;
-    ++m_written;
+    for (std::size_t i = 0; i < levels.size(); ++i) {
+        const std::size_t slot = std::size_t(m_written + std::int64_t(i)) % kRingSize;
+        m_level[slot] = levels[i];
+        m_blanked[slot] = blanked[i];
+    }
+    m_written += std::int64_t(levels.size());
+    m_noiseFloor = noiseFloor;
     while (m_cursor + kLookahead < m_written)
-        hunt(m_cursor);
+        hunt();
 }
 
-void RescueFramer::hunt(std::int64_t c)
+void RescueFramer::hunt()
 {
-    // Long forgotten: the next frame starts afresh (and no denormals build up).
-    m_recentLevel = m_recentLevel > kMinBurstLevel ? m_recentLevel * kLevelDecayPerSample : 0.0F;
-    if (level(c) <= startThreshold(blanked(c))) {
-        m_cursor = c + 1;
+    const std::int64_t c = nextCandidate(m_cursor, m_written - kLookahead);
+    // Long forgotten, the recent level is dropped: the next frame starts afresh.
+    m_recentLevel *= std::pow(power(kLevelDecayPerSample), float(c - m_cursor + 1));
+    if (m_recentLevel < power(kMinBurstLevel))
+        m_recentLevel = 0.0F;
+    m_cursor = c;
+    if (c == m_written - kLookahead)
         return;
-    }
     const Peak start = peakIn(c, c + kPeakSearch);
     if (isEcho(start)) {
         m_cursor = start.at + 1;
@@ -36,14 +40,27 @@ void RescueFramer::hunt(std::int64_t c)
     }
 }
 
+std::int64_t RescueFramer::nextCandidate(std::int64_t from, std::int64_t end) const
+{
+    // Most samples lie under the bar; the scan over them stays tight.
+    const float bar = startThreshold(false);
+    const float blankedBar = startThreshold(true);
+    for (std::int64_t i = from; i < end; ++i) {
+        const float l = level(i);
+        if (l > blankedBar && (l > bar || blanked(i)))
+            return i;
+    }
+    return end;
+}
+
 float RescueFramer::startThreshold(bool blanked) const
 {
-    return std::max({kStartFraction * blankedShare(blanked) * m_recentLevel, aboveNoise()});
+    return std::max(power(kStartFraction * blankedShare(blanked)) * m_recentLevel, aboveNoise());
 }
 
 float RescueFramer::aboveNoise() const
 {
-    return std::max(kBurstOverFloor * m_noiseFloor, kMinBurstLevel);
+    return std::max(power(kBurstOverFloor) * m_noiseFloor, power(kMinBurstLevel));
 }
 
 RescueFramer::Peak RescueFramer::peakIn(std::int64_t from, std::int64_t to) const
@@ -67,7 +84,7 @@ bool RescueFramer::isEcho(const Peak &peak) const
     if (to < 0)
         return false;
     const Peak earlier = peakIn(peak.at - kEchoMaxDelay, to);
-    return peak.level < kEchoRatio * earlier.level * blankedShare(peak.blanked);
+    return peak.level < power(kEchoRatio * blankedShare(peak.blanked)) * earlier.level;
 }
 
 std::optional<std::uint8_t> RescueFramer::readFrame(const Peak &start)
@@ -82,7 +99,7 @@ std::optional<std::uint8_t> RescueFramer::readFrame(const Peak &start)
     const auto cellHoldsBurst = [&](int k) {
         const std::int64_t centre = anchor + std::llround((k - anchorCell) * m_cellWidth);
         const Peak cell = peakIn(centre - kCellSearch, centre + kCellSearch);
-        const float bar = std::max(kOneFraction * blankedShare(cell.blanked) * reference, aboveNoise());
+        const float bar = std::max(power(kOneFraction * blankedShare(cell.blanked)) * reference, aboveNoise());
         const bool burst = cell.level >= bar && !isEcho(cell);
         // A top at the edge of the search is a neighbour's flank, not this burst's centre.
         if (burst)
@@ -109,7 +126,7 @@ std::optional<std::uint8_t> RescueFramer::readFrame(const Peak &start)
 
 void RescueFramer::acceptFrame()
 {
-    const float step = std::min(m_lastFrameLevel, kMaxLevelStep * m_recentLevel);
+    const float step = std::min(m_lastFrameLevel, power(kMaxLevelStep) * m_recentLevel);
     m_recentLevel = m_recentLevel == 0.0F ? m_lastFrameLevel : m_recentLevel + kLevelGain * (step - m_recentLevel);
     // Bursts far into the frame measure the watch's cell width best.
     if (m_lastAnchorCell >= kMinCellsForWidth) {

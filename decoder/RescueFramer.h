@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 
 // Reads bytes off the burst envelope on the watch's grid: a start burst, eight
 // data cells of 88 samples least significant bit first, an empty stop cell.
@@ -15,7 +16,9 @@
 // that follows a much stronger one by 3 to 6 ms is an echo and counts as
 // silence. Each frame re-synchronises on its start burst; within a frame the
 // grid follows the data bursts, so a clock off by a few per cent still lands
-// on every cell. Streaming over a ring of recent envelope samples.
+// on every cell. Streaming over a ring of recent envelope samples. The
+// envelope is a power (mean square); the ratios below are of amplitudes and
+// are squared where they meet it.
 class RescueFramer
 {
 public:
@@ -51,7 +54,7 @@ public:
     static constexpr float kMinBurstLevel = 20.0F;
     // The recent level follows each frame's loudest burst by a quarter of the
     // difference (a burst more than twice as loud as the recent ones counts as
-    // twice), and halves every 0.1 s without a frame, so a watch that was
+    // twice), and halves every 0.1 s spent looking for a frame, so a watch that was
     // louder a moment ago, or a click that got through, blinds nothing for long.
     static constexpr float kLevelGain = 0.25F;
     static constexpr float kMaxLevelStep = 2.0F;
@@ -76,13 +79,16 @@ public:
     static constexpr int kLookahead =
         kPeakSearch + int(kStopCell * kCellSamples * (1.0 + kMaxClockError)) + kCellSearch + 2 * kCellSearch;
     static constexpr int kLookback = kEchoMaxDelay + kCellSearch;
-    static constexpr std::size_t kRingSize = 2048;
-    static_assert(kLookahead + kLookback + kPeakSearch < int(kRingSize));
+    static constexpr std::size_t kMaxBlock = 1024;
+    static constexpr std::size_t kRingSize = 4096;
+    static_assert(kLookahead + kLookback + kPeakSearch + int(kMaxBlock) < int(kRingSize));
 
     explicit RescueFramer(ByteArray &bytes) : m_bytes(bytes) {}
 
-    // The envelope's next sample; frames are read as soon as all their cells are in.
-    void push(const BurstEnvelope::Sample &sample);
+    // The envelope's next samples (levels and blank flags, as BurstEnvelope
+    // gives them, at most kMaxBlock) and the noise floor after them; frames
+    // are read as soon as all their cells are in.
+    void push(std::span<const float> levels, std::span<const std::uint8_t> blanked, float noiseFloor);
 
 private:
     struct Peak
@@ -92,7 +98,9 @@ private:
         bool blanked = false;
     };
 
-    void hunt(std::int64_t c);
+    void hunt();
+    // The first sample from `from` on (before `end`) that may start a frame, or end.
+    std::int64_t nextCandidate(std::int64_t from, std::int64_t end) const;
     float startThreshold(bool blanked) const;
     // What every burst, start or data, stands above: the noise floor and silence.
     float aboveNoise() const;
@@ -101,13 +109,14 @@ private:
     std::optional<std::uint8_t> readFrame(const Peak &start);
     void acceptFrame();
 
+    static constexpr float power(float amplitudeRatio) { return amplitudeRatio * amplitudeRatio; }
     static float blankedShare(bool blanked) { return blanked ? kBlankedShare : 1.0F; }
     float level(std::int64_t i) const { return m_level[std::size_t(i) % kRingSize]; }
-    bool blanked(std::int64_t i) const { return m_blanked[std::size_t(i) % kRingSize]; }
+    bool blanked(std::int64_t i) const { return m_blanked[std::size_t(i) % kRingSize] != 0; }
 
     ByteArray &m_bytes;
     std::array<float, kRingSize> m_level{};
-    std::array<bool, kRingSize> m_blanked{};
+    std::array<std::uint8_t, kRingSize> m_blanked{};
     std::int64_t m_written = 0;
     std::int64_t m_cursor = kSettleSamples;
     float m_noiseFloor = 0.0F;
