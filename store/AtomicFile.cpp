@@ -1,9 +1,11 @@
 #include "AtomicFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -13,6 +15,7 @@
 namespace {
 
 constexpr int kTemporaryNameAttempts = 16;
+constexpr qsizetype kMaxTagDigits = 8; // a quint32 in hex
 constexpr mode_t kNewFileMode = 0666; // narrowed by the umask, like any new file
 
 QString systemError(int error)
@@ -20,11 +23,26 @@ QString systemError(int error)
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
+QString temporaryPrefixFor(const QFileInfo &target)
+{
+    return QLatin1String(".") + target.fileName() + QLatin1String(".saving-");
+}
+
 QString temporaryPathFor(const QFileInfo &target)
 {
     const quint32 tag = QRandomGenerator::global()->generate();
-    return target.absolutePath() + QLatin1String("/.") + target.fileName()
-        + QLatin1String(".saving-") + QString::number(tag, 16);
+    return target.absolutePath() + u'/' + temporaryPrefixFor(target) + QString::number(tag, 16);
+}
+
+// A name temporaryPathFor() gives, and not just any file starting alike.
+bool isTemporaryNameFor(const QFileInfo &target, const QString &name)
+{
+    const QString prefix = temporaryPrefixFor(target);
+    if (!name.startsWith(prefix))
+        return false;
+    const QStringView tag = QStringView(name).sliced(prefix.size());
+    const auto isHexDigit = [](QChar digit) { return (digit >= u'0' && digit <= u'9') || (digit >= u'a' && digit <= u'f'); };
+    return !tag.isEmpty() && tag.size() <= kMaxTagDigits && std::all_of(tag.begin(), tag.end(), isHexDigit);
 }
 
 // Closes the descriptor on every path out of a function.
@@ -149,7 +167,19 @@ SaveResult AtomicFile::replace(const QString &path, QByteArrayView data, const T
                                  O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!folder.isOpen() || (syncFolder(folder.get()) != 0 && errno != EINVAL))
         return failed(QLatin1String("syncing the folder failed: ") + systemError(errno));
+    removeLeftTemporaries(target);
     return SaveResult::success();
+}
+
+void AtomicFile::removeLeftTemporaries(const QFileInfo &target) const
+{
+    const QDir folder = target.absoluteDir();
+    const QFileInfoList entries = folder.entryInfoList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+    for (const QFileInfo &entry : entries) {
+        // Tidying up only: a file that cannot be removed stays.
+        if (!entry.isSymLink() && isTemporaryNameFor(target, entry.fileName()) && entry.lastModified() < m_created)
+            ::unlink(QFile::encodeName(entry.absoluteFilePath()).constData());
+    }
 }
 
 bool AtomicFile::writeAll(int fd, QByteArrayView data) const

@@ -4,6 +4,8 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QDateTime>
+#include <QFileInfo>
 #include <QString>
 
 // Replaces a file so that a crash, a kill, a power loss or a full disk leaves
@@ -11,7 +13,9 @@
 // file in the same folder, which is flushed to disk, renamed over the target,
 // and then the folder itself is synced so the rename survives a power loss.
 // Every failure is reported with the operation and the target; the target is
-// then untouched. The system calls are virtual so tests can inject faults.
+// then untouched. A successful replace also removes the temporary files that
+// a crashed or killed save of the same target left, once they are older than
+// this object. The system calls are virtual so tests can inject faults.
 // Any thread; one call at a time per object.
 class AtomicFile
 {
@@ -40,4 +44,8 @@ private:
     SaveResult replace(const QString &path, QByteArrayView data, const Timestamps *times,
                        const QString &description) const;
     bool writeAll(int fd, QByteArrayView data) const;
+    void removeLeftTemporaries(const QFileInfo &target) const;
+
+    // Temporary files written before this moment belong to no save still running.
+    const QDateTime m_created = QDateTime::currentDateTimeUtc();
 };

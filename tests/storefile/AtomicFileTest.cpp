@@ -238,3 +238,28 @@ TEST(AtomicFile, AKilledSaveLeavesTheOldOrTheNewDatabase)
     }
     EXPECT_GT(killedMidway, kTrials / 4); // the kills really hit running saves
 }
+
+TEST(AtomicFile, RemovesTheTemporaryFilesOfACrashedSaveOnly)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath("Ventrix.xml");
+    const QDateTime longAgo(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC);
+    const QDateTime stillWriting(QDate(2100, 1, 1), QTime(0, 0), Qt::UTC);
+    const QStringList crashed{".Ventrix.xml.saving-1a2b3c4d", ".Ventrix.xml.saving-0"};
+    const QStringList kept{".Ventrix.xml.saving-notes", ".Ventrix.xml.saving-", ".Other.xml.saving-1a2b", "Ventrix.xml.saving-1a2b"};
+    for (const QString &name : crashed + kept) {
+        ASSERT_TRUE(writeBytes(folder.filePath(name), "partial"));
+        ASSERT_TRUE(setModified(folder.filePath(name), longAgo));
+    }
+    const QString running = folder.filePath(".Ventrix.xml.saving-99");
+    ASSERT_TRUE(writeBytes(running, "partial"));
+    ASSERT_TRUE(setModified(running, stillWriting));
+
+    ASSERT_TRUE(AtomicFile().write(path, "new").ok);
+    QStringList expected = kept + QStringList{".Ventrix.xml.saving-99", "Ventrix.xml"};
+    QStringList found = folderEntries(folder.path());
+    expected.sort();
+    found.sort();
+    EXPECT_EQ(found, expected);
+    EXPECT_EQ(fileBytes(path), "new");
+}
