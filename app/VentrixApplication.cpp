@@ -4,6 +4,9 @@
 #include "DataOutput.h"
 #include "DataView.h"
 #include "Decoder.h"
+#include "HistoryColorBinder.h"
+#include "HistoryPane.h"
+#include "HistoryView.h"
 #include "MainWindow.h"
 #include "MainWindowController.h"
 #include "MessageBoxPrompts.h"
@@ -62,9 +65,11 @@ struct VentrixApplication::Parts
     MainWindow window;
     VXSavePanel savePanel;
     MainWindowController windowController;
+    HistoryColorBinder colorBinder{notifications};
     // Children of the window.
     DataView *dataView = nullptr;
     SportZoneView *sportZoneView = nullptr;
+    HistoryPane *historyPane = nullptr;
     QPointer<PreferencesWindowController> preferences;
 };
 
@@ -94,7 +99,13 @@ VentrixApplication::VentrixApplication(UserPrompts *prompts) : m(std::make_uniqu
                      &DataView::reloadDataViewTable);
     QObject::connect(&m->notifications, &VXNotifications::historyColorsDidChange, m->sportZoneView,
                      &SportZoneView::reloadZoneColor);
-    m->delegate.setColorBinder([this] { m->sportZoneView->reloadZoneColor(); });
+
+    // The history calendar in the lower pane; its colours and the zone chart's
+    // are bound to the settings when launching has finished.
+    m->historyPane = new HistoryPane(m->context, m->sessions, m->notifications);
+    m->window.setHistoryView(m->historyPane);
+    m->delegate.setColorBinder(
+        [this] { m->colorBinder.bindHistoryColors(m->historyPane->historyView(), m->sportZoneView); });
 
     // The session list: one selection, shared with every view.
     QTableView *table = m->window.sessionTable();
@@ -120,6 +131,7 @@ VentrixApplication::VentrixApplication(UserPrompts *prompts) : m(std::make_uniqu
     m->windowController.setAppController(&m->appController);
     m->windowController.setDecoder(&m->decoder);
     m->windowController.setSportZoneView(m->sportZoneView);
+    m->windowController.setHistoryView(m->historyPane->historyView());
     m->windowController.awakeFromNib();
 
     Ui::MainWindow &ui = m->window.ui();

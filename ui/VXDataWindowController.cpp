@@ -191,9 +191,8 @@ void VXDataWindowController::showSession()
     m_ui->distanceField->setText(distance ? formatter.stringForObjectValue(*distance).value_or(QString()) : QString());
     m_ui->totalTimeLabel->setText(
         s ? VXDurationText::clockWithTenths(VXDurationText::tenths(s->sessionTotalTime)) : QString());
-    m_ui->heartRateLabel->setText(s ? tr("%1 / %2 bpm (average / maximum)")
-                                          .arg(numberText(s->sessionAverageHR), numberText(s->sessionMaxHR))
-                                    : QString());
+    m_ui->heartRateLabel->setText(
+        s ? tr("%1 bpm (max %2)").arg(numberText(s->sessionAverageHR), numberText(s->sessionMaxHR)) : QString());
     m_ui->caloriesLabel->setText(s ? tr("%1 kcal").arg(numberText(s->sessionCalories)) : QString());
 }
 
