@@ -5,6 +5,7 @@
 
 #include <QUtf8StringView>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -20,6 +21,9 @@ constexpr QByteArrayView kDeclarations[] = {
 };
 // More digits than any int has; a longer number is not the writer's.
 constexpr qsizetype kMaxIntDigits = 10;
+// Real sessions take a kilobyte or more; only a file of nearly empty sessions
+// grows its list while being read.
+constexpr qsizetype kFewestBytesPerSessionReserved = 256;
 // "&quot;" and "&#1114111;" are the longest references the reader takes.
 constexpr qsizetype kMaxReferenceLength = 8;
 
@@ -178,9 +182,11 @@ public:
             return std::nullopt;
 
         StoreContents contents;
-        // Every accepted file holds exactly this many sessions: "<" stands
-        // nowhere else in it.
-        contents.sessions.reserve(size_t(m_data.count(QByteArrayView("<RunSession"))));
+        // An accepted file holds exactly this many sessions ("<" stands
+        // nowhere else in it); the cap keeps a file of nothing but session
+        // tags from reserving many times its size before it is read.
+        const qsizetype sessionTags = m_data.count(QByteArrayView("<RunSession"));
+        contents.sessions.reserve(size_t(std::min(sessionTags, m_data.size() / kFewestBytesPerSessionReserved)));
         bool haveMetadata = false;
         while (true) {
             skipSpace();

@@ -2,11 +2,13 @@
 // 5 sport zones and 3 limit zones each. Targets: open at most 300 ms, save at
 // most 300 ms (including the flush to disk), peak memory at most 150 MB.
 // The counters report the file size and the process's peak resident memory,
-// which covers the sessions held in memory, one save and one open.
+// which covers the sessions held in memory, one save and one open (the
+// general reader's benchmark runs after them).
 // "bench_store --write-database PATH" only writes the database, and
 // "bench_store --open-database PATH" only opens it once and prints the time
 // and peak memory of that alone.
 #include "StoreFile.h"
+#include "StoreFileWriter.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -115,6 +117,20 @@ void BM_OpenDatabase(benchmark::State &state)
     reportMemory(state, file.path());
 }
 BENCHMARK(BM_OpenDatabase)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same file through the general XML reader alone, which reads every file
+// not in the writer's own form (one edited by hand, say). No target; it shows
+// what the quick path saves.
+void BM_ReadDatabaseGeneral(benchmark::State &state)
+{
+    QString error;
+    const std::optional<QByteArray> data = StoreFileWriter::write(sessionPointers(), {{QStringLiteral("VXDataVersion"), 2}}, &error);
+    for (auto _ : state) {
+        if (!data || !StoreFileReader::readGeneral(*data, &error))
+            state.SkipWithError("read failed");
+    }
+}
+BENCHMARK(BM_ReadDatabaseGeneral)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 
