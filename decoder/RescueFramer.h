@@ -39,8 +39,9 @@ public:
     // envelope first crosses the threshold.
     static constexpr int kPeakSearch = 32;
     // A cell holds a burst when it reaches this share of its frame's start
-    // burst (or of the recent ones, when they were louder): above an echo of
-    // half the bursts' level, while noise at 12 dB SNR stays near a fifth.
+    // burst or of the recent frames' loudest bursts, whichever is louder (an
+    // echo of the frame before can half cancel a start burst): above an echo
+    // of half the bursts' level, while noise at 12 dB SNR stays near a fifth.
     static constexpr float kOneFraction = 0.55F;
     // A burst with a click cut out of it keeps less than half its level;
     // every bar it must pass is lowered by this much.
@@ -54,8 +55,9 @@ public:
     static constexpr float kMinBurstLevel = 20.0F;
     // The recent level follows each frame's loudest burst by a quarter of the
     // difference (a burst more than twice as loud as the recent ones counts as
-    // twice), and halves every 0.1 s spent looking for a frame, so a watch that was
-    // louder a moment ago, or a click that got through, blinds nothing for long.
+    // twice), and halves every 0.1 s spent looking for a frame, so a watch
+    // that was louder a moment ago, or a click that got through, blinds
+    // nothing for long.
     static constexpr float kLevelGain = 0.25F;
     static constexpr float kMaxLevelStep = 2.0F;
     static constexpr float kLevelDecayPerSample = 0.999843F;
