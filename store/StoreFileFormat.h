@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+
 #include <QLatin1StringView>
 
 // Names and limits of the store file "Ventrix.xml", shared by its reader and
@@ -26,6 +28,11 @@ constexpr int kFormatVersion = 1;
 // A database of a hundred thousand sessions stays far below this; anything
 // larger is not ours and would only exhaust memory.
 constexpr qint64 kMaxFileSize = qint64(512) * 1024 * 1024;
+// A session a day for five hundred years; a file of empty session tags could
+// otherwise ask for many gigabytes within the size limit above.
+constexpr std::size_t kMaxSessions = 200000;
+// A watch counts laps in one byte and has at most five zones; room to spare.
+constexpr std::size_t kMaxMembersPerRelation = 1000;
 
 inline constexpr QLatin1StringView kRootElement("VentrixStore");
 inline constexpr QLatin1StringView kFormatVersionAttribute("formatVersion");

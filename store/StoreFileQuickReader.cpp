@@ -193,6 +193,9 @@ public:
             if (takeEndTag(kRootElement))
                 break;
             if (takeStartTag(kSessionElement)) {
+                // The general reader names the error.
+                if (contents.sessions.size() >= StoreFileFormat::kMaxSessions)
+                    return std::nullopt;
                 if (!readSession(contents.sessions.emplace_back()))
                     return std::nullopt;
             } else if (!haveMetadata && takeStartTag(kMetadataElement)) {
@@ -389,6 +392,8 @@ private:
     template <typename Entity>
     bool readMember(std::vector<Entity> &members, KeyTable<Entity> &table)
     {
+        if (members.size() >= StoreFileFormat::kMaxMembersPerRelation)
+            return fail();
         return readKeys(members.emplace_back(), table) && tagEnd() == TagEnd::Empty;
     }
 

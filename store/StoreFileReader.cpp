@@ -103,6 +103,8 @@ private:
                 if (!readMetadata(contents.metadata))
                     return false;
             } else if (name == kSessionElement) {
+                if (contents.sessions.size() >= StoreFileFormat::kMaxSessions)
+                    return fail(QStringLiteral("more than %1 sessions").arg(StoreFileFormat::kMaxSessions));
                 contents.sessions.emplace_back();
                 if (!readSession(contents.sessions.back()))
                     return false;
@@ -213,6 +215,8 @@ private:
     template <typename Entity>
     bool readMember(std::vector<Entity> &members, std::vector<CachedValue> &cache)
     {
+        if (members.size() >= StoreFileFormat::kMaxMembersPerRelation)
+            return fail(QStringLiteral("more than %1 members in one relation").arg(StoreFileFormat::kMaxMembersPerRelation));
         members.emplace_back();
         return readKeys(members.back(), cache) && expectNoChildren();
     }

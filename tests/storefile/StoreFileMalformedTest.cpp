@@ -89,7 +89,12 @@ INSTANTIATE_TEST_SUITE_P(
         MalformedCase{"EntityExpansion", "<!DOCTYPE VentrixStore [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;\">]>"
                                          "<VentrixStore formatVersion=\"1\"><RunSession comment=\"&b;\"/></VentrixStore>",
                       "document type declaration"},
-        MalformedCase{"Unclosed", kHeader + "<RunSession>", "Premature end"}),
+        MalformedCase{"Unclosed", kHeader + "<RunSession>", "Premature end"},
+        // Within the size limit, but a file of empty tags would otherwise ask for gigabytes.
+        MalformedCase{"TooManySessions", kHeader + QByteArray("<RunSession/>").repeated(200001) + "</VentrixStore>",
+                      "more than 200000 sessions"},
+        MalformedCase{"TooManyLaps", kHeader + "<RunSession>" + QByteArray("<lap/>").repeated(1001) + "</RunSession></VentrixStore>",
+                      "more than 1000 members"}),
     [](const testing::TestParamInfo<MalformedCase> &info) { return std::string(info.param.name); });
 
 TEST(StoreFileMalformed, EveryTruncationOfAValidFileIsAnError)
