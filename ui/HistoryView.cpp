@@ -406,10 +406,10 @@ void HistoryView::mousePressEvent(QMouseEvent *event)
     if (m_sessionArrayController)
         m_sessionArrayController->selectSession(session);
     m_dataWindowController->setSession(session);
-    openDataWindow(session, event->globalPosition().toPoint());
+    openDataWindow(event->globalPosition().toPoint());
 }
 
-void HistoryView::openDataWindow(const RunSession *, const QPoint &globalPointer)
+void HistoryView::openDataWindow(const QPoint &globalPointer)
 {
     VXDataWindow *dataWindow = m_dataWindowController->window();
     if (dataWindow->parentWidget() != window())

@@ -106,7 +106,7 @@ protected:
 private:
     HistoryGeometry::Input geometryInput() const;
     void scrollToSelection();
-    void openDataWindow(const RunSession *session, const QPoint &globalPointer);
+    void openDataWindow(const QPoint &globalPointer);
     void setColor(QColor &stored, const QColor &color);
     void drawTimeLine(QPainter &painter) const;
     void drawTimeBars(QPainter &painter, double left, double right) const;
