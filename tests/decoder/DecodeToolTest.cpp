@@ -1,9 +1,12 @@
 #include <QDir>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
+
+#include "TransferSynth.h"
 
 #include <gtest/gtest.h>
 
@@ -170,4 +173,23 @@ TEST(DecodeTool, TcxExportNamesFilesByRecordingAndRefusesXmlWithIt)
 
     const ToolRun both = runTool({"--export-dir", dir.path(), "--tcx", "--xml", example("cs200-ride.wav")});
     EXPECT_EQ(both.status, 2);
+}
+
+TEST(DecodeTool, ReportsWhichDemodulationReadEachFile)
+{
+    QFile hex(QStringLiteral(VENTRIX_EXAMPLES_DIR "/rs200-run.hex"));
+    ASSERT_TRUE(hex.open(QIODevice::ReadOnly));
+    const auto cleaned = synth::parseHexBytes(hex.readAll());
+    ASSERT_TRUE(cleaned);
+    synth::RoomOptions tapped;
+    tapped.clickSeconds = {1.0}; // one tap four times the bursts blinds the exact threshold
+    QTemporaryDir dir;
+    const QString tappedWav = dir.filePath("tapped.wav");
+    ASSERT_TRUE(synth::writeWav(tappedWav, synth::modulate(synth::frameTransfer(*cleaned), tapped)));
+
+    const ToolRun run = runTool({"--json", example("rs200-run.wav"), tappedWav});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(run.files.at(0)["method"].toString(), "exact");
+    EXPECT_EQ(run.files.at(1)["method"].toString(), "rescued");
+    EXPECT_EQ(run.files.at(1)["model"].toString(), "RS200");
 }

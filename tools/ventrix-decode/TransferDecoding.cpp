@@ -24,5 +24,6 @@ FileOutcome TransferDecoding::decode(const QString &path, const BytesHook &befor
     outcome.decoded = m_decoder.decodeExtractedBytes();
     QObject::disconnect(collect);
     outcome.model = m_decoder.recognisedModel();
+    outcome.method = m_decoder.decodeMethod();
     return outcome;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DecodeMethod.h"
 #include "Decoder.h"
 #include "ObjectContext.h"
 #include "SessionListController.h"
@@ -17,6 +18,7 @@ struct FileOutcome
     QString readError;                      // empty when the file could be read
     bool decoded = false;                   // the decode's answer
     std::optional<WatchModel> model;        // the model whose check passed
+    DecodeMethod method = DecodeMethod::Exact; // which demodulation gave the bytes
     QList<const RunSession *> sessions;     // inserted by this file, in insertion order
 };
 
