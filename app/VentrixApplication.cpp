@@ -1,6 +1,7 @@
 #include "VentrixApplication.h"
 
 #include "AppController.h"
+#include "AudioFileRecorder.h"
 #include "DataOutput.h"
 #include "DataView.h"
 #include "Decoder.h"
@@ -12,6 +13,7 @@
 #include "MessageBoxPrompts.h"
 #include "ObjectContext.h"
 #include "PreferencesWindowController.h"
+#include "RecordingStatus.h"
 #include "SessionListController.h"
 #include "SessionSelectionSync.h"
 #include "SessionTableAutosave.h"
@@ -133,11 +135,15 @@ VentrixApplication::VentrixApplication(UserPrompts *prompts) : m(std::make_uniqu
     m->windowController.setSportZoneView(m->sportZoneView);
     m->windowController.setHistoryView(m->historyPane->historyView());
     m->windowController.awakeFromNib();
+    // The status bar's level meter reads the recorder's peak, published by the audio callback.
+    m->windowController.recordingStatus()->setLevelSource(
+        [](const AudioFileRecorder &recorder) { return std::optional<float>(recorder.peakLevel()); });
 
     Ui::MainWindow &ui = m->window.ui();
     MainWindowController *controller = &m->windowController;
     QObject::connect(ui.actionImportRecording, &QAction::triggered, controller, &MainWindowController::importRecordings);
     QObject::connect(ui.actionExportSession, &QAction::triggered, &m->dataOutput, &DataOutput::saveFile);
+    QObject::connect(ui.actionExportSessionTcx, &QAction::triggered, &m->dataOutput, &DataOutput::saveTcxFile);
     QObject::connect(ui.actionSave, &QAction::triggered, &m->window, [this] { m->delegate.saveAction(); });
     QObject::connect(ui.actionPreferences, &QAction::triggered, &m->appController,
                      &AppController::showPreferencesWindow);

@@ -7,6 +7,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -16,6 +17,15 @@ namespace {
 constexpr double kRingSeconds = 2.0;
 // ... and never fewer than this many callbacks' worth.
 constexpr std::size_t kMinimumRingBuffers = 16;
+
+// The largest absolute value among count samples.
+float peakOf(const float *samples, std::size_t count)
+{
+    float peak = 0.0f;
+    for (std::size_t i = 0; i < count; ++i)
+        peak = std::max(peak, std::fabs(samples[i]));
+    return peak;
+}
 
 void printLine(const QString &line)
 {
@@ -132,6 +142,7 @@ std::int32_t AudioFileRecorder::renderInput(const float *samples, std::uint32_t 
     if (statusFlags & kInputOverflow)
         m_counters.deviceOverflows.fetch_add(1, std::memory_order_relaxed);
     const std::uint32_t channels = m_channels;
+    m_peakLevel.store(samples ? peakOf(samples, std::size_t(frameCount) * channels) : 0.0f, std::memory_order_relaxed);
     std::size_t queued;
     if (!samples) {
         queued = m_ring->pushWith(frameCount, [](std::size_t) { return 0.0f; });

@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 
@@ -52,6 +53,13 @@ public:
     // What the last failing operation could not do, and why.
     QString lastError() const { return m_lastError; }
 
+    // The largest absolute sample of the latest buffer, 0 to 1 for a signal
+    // in range (a clipping device may give more); 0 before the first buffer.
+    // Any thread, without locking: a level meter polls it a few times a
+    // second and shows what it reads. It is not reset on reading, so every
+    // reader sees the same value; after stop() it keeps the last buffer's.
+    float peakLevel() const { return m_peakLevel.load(std::memory_order_relaxed); }
+
     std::uint64_t framesCaptured() const { return m_counters.framesCaptured.load(std::memory_order_relaxed); }
     std::uint64_t overrunFrames() const { return m_counters.overrunFrames.load(std::memory_order_relaxed); }
     std::uint64_t deviceOverflows() const { return m_counters.deviceOverflows.load(std::memory_order_relaxed); }
@@ -67,6 +75,10 @@ private:
     // Declared in the order they depend on each other: the writer uses the
     // ring and the counters, the source's callback all three.
     CaptureCounters m_counters;
+    // Relaxed: an independent reading like the counters; nothing is published through it.
+    std::atomic<float> m_peakLevel{0.0f};
+    static_assert(std::atomic<float>::is_always_lock_free,
+                  "the audio callback must not take a lock to publish its level");
     std::unique_ptr<SpscRing<float>> m_ring;
     std::unique_ptr<RecordingWriter> m_writer;
     std::unique_ptr<CaptureSource> m_source;

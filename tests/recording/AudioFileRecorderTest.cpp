@@ -102,6 +102,27 @@ TEST(AudioFileRecorder, MixesAStereoOnlyDeviceToMono)
     EXPECT_NEAR(peak, 0.5 * 32767, 0.02 * 32767); // the mean of two equal channels, not their sum
 }
 
+// The level meter's reading: the loudest sample of the latest buffer, on
+// any channel and of either sign, not of the whole recording.
+TEST(AudioFileRecorder, PublishesThePeakOfTheLatestBuffer)
+{
+    QTemporaryDir folder;
+    constexpr std::uint32_t kFrames = 256;
+    std::vector<float> samples(2 * 2 * kFrames, 0.1f);
+    samples[7] = 0.9f;                        // first buffer, left
+    samples[2 * kFrames + 2 * 100 + 1] = -0.6f; // last buffer, right
+    Recording recording = makeRecorder({.sampleRate = 48000.0, .channels = 2, .bufferFrames = kFrames}, samples);
+    ASSERT_EQ(recording.recorder->configure(folder.path(), kName), 0);
+    EXPECT_EQ(recording.recorder->peakLevel(), 0.0f);
+
+    ASSERT_EQ(recording.recorder->start(), 0);
+    recording.source->waitUntilDelivered();
+
+    EXPECT_EQ(recording.recorder->peakLevel(), 0.6f);
+    recording.recorder->renderInput(nullptr, kFrames, 0); // a device that lost its input: silence
+    EXPECT_EQ(recording.recorder->peakLevel(), 0.0f);
+}
+
 TEST(AudioFileRecorder, NoInputDeviceFailsConfigureWithAMessageAndMakesNoFile)
 {
     QTemporaryDir folder;
