@@ -78,9 +78,14 @@ TEST_F(DecodeCommandTest, UsageErrorsExitWithTwo)
 {
     EXPECT_EQ(run({}).status, DecodeCommand::UsageError);
     EXPECT_EQ(run({"--bogus", m_path}).status, DecodeCommand::UsageError);
-    const CommandRun later = run({"--record", "5", m_path});
-    EXPECT_EQ(later.status, DecodeCommand::UsageError);
-    EXPECT_TRUE(later.err.contains("--record is not supported yet"));
+    const CommandRun recordAndFile = run({"--record", "5", m_path});
+    EXPECT_EQ(recordAndFile.status, DecodeCommand::UsageError);
+    EXPECT_TRUE(recordAndFile.err.contains("--record decodes its own recording and takes no FILE.wav"));
+    for (const char *seconds : {"0", "-3", "ten", "nan", "inf", "43201"}) {
+        const CommandRun badTime = run({"--record", seconds});
+        EXPECT_EQ(badTime.status, DecodeCommand::UsageError) << seconds;
+        EXPECT_TRUE(badTime.err.contains("--record needs a number of seconds")) << badTime.err.toStdString();
+    }
     const CommandRun format = run({"--xml", m_path});
     EXPECT_EQ(format.status, DecodeCommand::UsageError);
     EXPECT_TRUE(format.err.contains("--xml needs --export-dir"));

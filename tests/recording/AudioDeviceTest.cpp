@@ -4,14 +4,18 @@
 #include "AppController.h"
 #include "AudioFileRecorder.h"
 #include "Decoder.h"
+#include "ObjectContext.h"
+#include "SessionListController.h"
 #include "SignalProbe.h"
+#include "StoreFile.h"
 #include "TransferSynth.h"
-
-#include "DecoderTestData.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -19,6 +23,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <csignal>
 #include <functional>
 #include <numbers>
 
@@ -73,6 +78,17 @@ TEST_F(NoAudioDevice, ControllerReportsThatNothingRecords)
     ASSERT_EQ(failures.size(), 1);
     EXPECT_EQ(failures.at(0), QStringLiteral("no audio input device"));
     EXPECT_FALSE(controller.isRecording());
+}
+
+TEST_F(NoAudioDevice, DecodeToolSaysSoAndExitsWithOne)
+{
+    QProcess tool;
+    tool.start(QStringLiteral(VENTRIX_DECODE_PATH), {QStringLiteral("--record"), QStringLiteral("5")});
+    ASSERT_TRUE(tool.waitForFinished(60000));
+
+    EXPECT_EQ(tool.exitCode(), 1);
+    EXPECT_TRUE(tool.readAllStandardError().contains(
+        "ventrix-decode: cannot record from the default audio input: no audio input device\n"));
 }
 
 // Polls until done() holds; gives up after about timeoutSeconds.
@@ -174,11 +190,40 @@ TEST_F(PulseAudio, RecordsThePlayedToneAt44100HzWhateverTheSinkRate)
     EXPECT_NEAR(probe::zeroCrossingFrequency(toneOnly, kFileRate), 1000.0, 2.0);
 }
 
-TEST_F(PulseAudio, ControllerRecordsATransferThatDecodes)
+// The example RS200 transfer, and what decoding its file directly gives.
+const QString kExampleTransfer = QStringLiteral(VENTRIX_EXAMPLES_DIR "/rs200-run.wav");
+
+RunSession exampleSession()
 {
-    const QString transfer = m_folder.filePath(QStringLiteral("transfer.wav"));
-    ASSERT_TRUE(synth::writeWav(transfer, synth::modulate(synth::frameTransfer(testdata::rs200Transfer()))));
+    ObjectContext context;
+    SessionListController list(context);
     Decoder decoder;
+    decoder.setManagedObjectContext(&context);
+    decoder.setSessionArrayController(&list);
+    EXPECT_TRUE(decoder.decodeFile(kExampleTransfer));
+    return context.sessionCount() == 1 ? *context.sessions().front() : RunSession();
+}
+
+// What the recording and the file itself must agree on (the import date differs).
+void expectSameSession(const RunSession &recorded, const RunSession &expected)
+{
+    ASSERT_TRUE(expected.sessionDate.has_value());
+    EXPECT_EQ(recorded.hrm, expected.hrm);
+    EXPECT_EQ(recorded.sessionDate, expected.sessionDate);
+    EXPECT_EQ(recorded.sessionTotalTime, expected.sessionTotalTime);
+    EXPECT_EQ(recorded.sessionAverageHR, expected.sessionAverageHR);
+    EXPECT_EQ(recorded.sessionLaps, expected.sessionLaps);
+}
+
+TEST_F(PulseAudio, ControllerDecodesThePlayedTransferIntoTheStoreFile)
+{
+    const QString storePath = m_folder.filePath(QStringLiteral("Ventrix.xml"));
+    ObjectContext context;
+    SessionListController list(context);
+    ASSERT_TRUE(StoreFile(storePath).openInto(context).ok);
+    Decoder decoder;
+    decoder.setManagedObjectContext(&context);
+    decoder.setSessionArrayController(&list);
     AppController controller(&decoder);
     controller.setRecordingsFolder(m_folder.filePath(QStringLiteral("Recordings")));
     int shakes = 0;
@@ -187,14 +232,71 @@ TEST_F(PulseAudio, ControllerRecordsATransferThatDecodes)
     controller.startButtonClicked(true);
     ASSERT_TRUE(controller.isRecording());
     captureHalfASecond(*controller.recorder());
-    ASSERT_TRUE(play(transfer));
+    ASSERT_TRUE(play(kExampleTransfer));
     captureHalfASecond(*controller.recorder());
     controller.startButtonClicked(false);
 
     EXPECT_EQ(shakes, 0);
-    EXPECT_EQ(decoder.recognisedModel(), WatchModel::RS200);
-    EXPECT_TRUE(decoder.dataMakesSense());
-    EXPECT_TRUE(QFileInfo::exists(controller.fileName()));
+    EXPECT_FALSE(context.hasChanges()); // the decode saved what it inserted
+    const StoreLoadResult stored = StoreFile(storePath).load();
+    ASSERT_TRUE(stored.ok) << stored.errorMessage.toStdString();
+    ASSERT_EQ(stored.contents.sessions.size(), 1u);
+    expectSameSession(stored.contents.sessions.front(), exampleSession());
+}
+
+// The size of a recording on disk, which the writer keeps complete as it goes.
+qint64 recordedFrames(const QString &wavPath)
+{
+    constexpr qint64 kHeaderBytes = 44, kBytesPerFrame = 2;
+    return std::max<qint64>(0, QFileInfo(wavPath).size() - kHeaderBytes) / kBytesPerFrame;
+}
+
+// Waits until half a second more has reached the recording's file.
+void recordHalfASecond(const QString &wavPath)
+{
+    const qint64 target = recordedFrames(wavPath) + qint64(kFileRate / 2);
+    EXPECT_TRUE(waitUntil([&] { return recordedFrames(wavPath) >= target; }, 10));
+}
+
+// The command-line recorder, given a minute and stopped with Ctrl-C once the
+// transfer has been heard.
+TEST_F(PulseAudio, DecodeToolRecordsThePlayedTransferIntoJsonAndStore)
+{
+    const QString storePath = m_folder.filePath(QStringLiteral("Ventrix.xml"));
+    QProcess tool;
+    tool.setReadChannel(QProcess::StandardError);
+    tool.start(QStringLiteral(VENTRIX_DECODE_PATH),
+               {QStringLiteral("--record"), QStringLiteral("60"), QStringLiteral("--json"), QStringLiteral("--store"),
+                storePath});
+    ASSERT_TRUE(tool.waitForStarted());
+    const QString announcement = QStringLiteral("ventrix-decode: recording into ");
+    QString err;
+    while (!err.contains(QStringLiteral(" (Ctrl-C stops)")) && tool.waitForReadyRead(30000))
+        err += QString::fromLocal8Bit(tool.readAllStandardError());
+    const qsizetype start = err.indexOf(announcement);
+    ASSERT_GE(start, 0) << err.toStdString();
+    const QString recording = err.mid(start + announcement.size()).section(QStringLiteral(" (Ctrl-C stops)"), 0, 0);
+    EXPECT_EQ(QFileInfo(recording).absolutePath(), AppController::defaultRecordingsFolder());
+
+    recordHalfASecond(recording);
+    ASSERT_TRUE(play(kExampleTransfer));
+    recordHalfASecond(recording);
+    ::kill(pid_t(tool.processId()), SIGINT);
+    ASSERT_TRUE(tool.waitForFinished(60000));
+
+    err += QString::fromLocal8Bit(tool.readAllStandardError());
+    EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(tool.exitCode(), 0) << err.toStdString();
+    const QJsonArray files =
+        QJsonDocument::fromJson(tool.readAllStandardOutput()).object()[QStringLiteral("files")].toArray();
+    ASSERT_EQ(files.size(), 1);
+    EXPECT_EQ(files[0].toObject()[QStringLiteral("path")].toString(), recording);
+    EXPECT_EQ(files[0].toObject()[QStringLiteral("model")].toString(), QStringLiteral("RS200"));
+    EXPECT_EQ(files[0].toObject()[QStringLiteral("sessions")].toArray().size(), 1);
+    const StoreLoadResult stored = StoreFile(storePath).load();
+    ASSERT_TRUE(stored.ok) << stored.errorMessage.toStdString();
+    ASSERT_EQ(stored.contents.sessions.size(), 1u);
+    expectSameSession(stored.contents.sessions.front(), exampleSession());
 }
 
 // A minute of tone: nothing is lost and the file holds a minute of it.

@@ -109,7 +109,7 @@ TEST(AudioFileRecorder, PublishesThePeakOfTheLatestBuffer)
     QTemporaryDir folder;
     constexpr std::uint32_t kFrames = 256;
     std::vector<float> samples(2 * 2 * kFrames, 0.1f);
-    samples[7] = 0.9f;                        // first buffer, left
+    samples[7] = 0.9f;                          // first buffer, left
     samples[2 * kFrames + 2 * 100 + 1] = -0.6f; // last buffer, right
     Recording recording = makeRecorder({.sampleRate = 48000.0, .channels = 2, .bufferFrames = kFrames}, samples);
     ASSERT_EQ(recording.recorder->configure(folder.path(), kName), 0);

@@ -3,19 +3,20 @@
 #include "ByteDump.h"
 #include "FolderExport.h"
 #include "JsonReport.h"
+#include "RecordOption.h"
 #include "StoreOption.h"
 #include "TransferDecoding.h"
 
 #include <QCommandLineParser>
 #include <QTextStream>
 
+#include <cmath>
+
 namespace {
 
 constexpr int kParsed = -1;
 const QString kProgram = QStringLiteral("ventrix-decode");
 
-// Recording needs the recorder, which this tool does not link.
-const QStringList kLaterOptions = {QStringLiteral("record")};
 // Options that only shape the files of --export-dir.
 const QStringList kExportFormatOptions = {QStringLiteral("xml"), QStringLiteral("tcx"), QStringLiteral("tenths"),
                                           QStringLiteral("fixed-date")};
@@ -48,7 +49,9 @@ int DecodeCommand::parse(const QStringList &arguments, Options &options)
     parser.addOption({QStringLiteral("tcx"), QStringLiteral("Exports Training Center (TCX) files instead of CSV.")});
     parser.addOption({QStringLiteral("tenths"), QStringLiteral("Exports times with tenths.")});
     parser.addOption({QStringLiteral("fixed-date"), QStringLiteral("Exports dates in a fixed format.")});
-    parser.addOption({QStringLiteral("record"), QStringLiteral("Records from the default input first."),
+    parser.addOption({QStringLiteral("record"),
+                      QStringLiteral("Records SECONDS (or until Ctrl-C) from the default audio input into "
+                                     "the Recordings folder, then decodes that recording."),
                       QStringLiteral("SECONDS")});
     parser.addPositionalArgument(QStringLiteral("FILE.wav"), QStringLiteral("Recordings to decode."),
                                  QStringLiteral("FILE.wav..."));
@@ -60,12 +63,6 @@ int DecodeCommand::parse(const QStringList &arguments, Options &options)
     if (parser.isSet(help)) {
         m_out << parser.helpText();
         return Decoded;
-    }
-    for (const QString &name : kLaterOptions) {
-        if (parser.isSet(name)) {
-            m_err << kProgram << ": --" << name << " is not supported yet\n";
-            return UsageError;
-        }
     }
     for (const QString &name : kExportFormatOptions) {
         if (parser.isSet(name) && !parser.isSet(exportDir)) {
@@ -88,10 +85,30 @@ int DecodeCommand::parse(const QStringList &arguments, Options &options)
     options.tenths = parser.isSet(QStringLiteral("tenths"));
     options.fixedDate = parser.isSet(QStringLiteral("fixed-date"));
     options.files = parser.positionalArguments();
+    if (parser.isSet(QStringLiteral("record")))
+        return parseRecord(parser.value(QStringLiteral("record")), options);
     if (options.files.isEmpty()) {
         m_err << kProgram << ": no recording given\n" << parser.helpText();
         return UsageError;
     }
+    return kParsed;
+}
+
+// --record SECONDS decodes what it records, and nothing else.
+int DecodeCommand::parseRecord(const QString &value, Options &options)
+{
+    bool isNumber = false;
+    const double seconds = value.toDouble(&isNumber);
+    if (!isNumber || !std::isfinite(seconds) || seconds <= 0.0 || seconds > RecordOption::kMaximumSeconds) {
+        m_err << kProgram << ": --record needs a number of seconds above 0 and up to "
+              << RecordOption::kMaximumSeconds << ", not \"" << value << "\"\n";
+        return UsageError;
+    }
+    if (!options.files.isEmpty()) {
+        m_err << kProgram << ": --record decodes its own recording and takes no FILE.wav\n";
+        return UsageError;
+    }
+    options.recordSeconds = seconds;
     return kParsed;
 }
 
@@ -117,6 +134,19 @@ int DecodeCommand::decodeAll(const Options &options)
             return NotDecoded;
         }
     }
+    // The database is opened before recording: one that cannot be read ends
+    // the command before the user has played a transfer for nothing.
+    QStringList files = options.files;
+    if (options.recordSeconds) {
+        RecordOption recording(*options.recordSeconds, m_err);
+        recording.setRecorderFactory(m_recorderFactory);
+        const RecordOption::Result recorded = recording.record();
+        if (!recorded.error.isEmpty()) {
+            printErrors({recorded.error});
+            return NotDecoded;
+        }
+        files = {recorded.path};
+    }
     std::optional<FolderExport> folderExport;
     if (options.exportDir)
         folderExport.emplace(*options.exportDir, options.exportFormat(), options.tenths, options.fixedDate);
@@ -124,11 +154,11 @@ int DecodeCommand::decodeAll(const Options &options)
     JsonReport report;
     bool allDecoded = true;
     bool allWritten = true;
-    for (const QString &path : options.files) {
+    for (const QString &path : files) {
         TransferDecoding::BytesHook dumpHook;
         if (options.dumpBytes) {
             dumpHook = [&](const Decoder &decoder) {
-                if (options.files.size() > 1)
+                if (files.size() > 1)
                     m_out << path << ":\n";
                 dumpBytes(m_out, decoder.byteArray());
             };

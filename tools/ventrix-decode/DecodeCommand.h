@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AppController.h"
 #include "DataOutput.h"
 
 #include <QString>
@@ -13,7 +14,8 @@ struct FileOutcome;
 // The command-line decoder: parses the arguments, decodes each recording
 // through one decoder and one object context, and hands each outcome to the
 // pieces the options ask for (JSON report, byte dump, store file, folder
-// export). Exit status 0 when every file decoded, 1 when one did not or a
+// export); with --record it first records the one recording it decodes.
+// Exit status 0 when every file decoded, 1 when one did not or a
 // database or export file could not be read or written, 2 for a usage error.
 class DecodeCommand
 {
@@ -24,6 +26,9 @@ public:
 
     // arguments[0] is the program name, as in QCoreApplication::arguments().
     int run(const QStringList &arguments);
+
+    // --record records through recorders of this factory (PortAudio's default input when unset).
+    void setRecorderFactory(AppController::RecorderFactory factory) { m_recorderFactory = std::move(factory); }
 
 private:
     struct Options
@@ -36,6 +41,7 @@ private:
         bool tcx = false;
         bool tenths = false;
         bool fixedDate = false;
+        std::optional<double> recordSeconds;
         QStringList files;
 
         DataOutput::ExportFormat exportFormat() const
@@ -47,10 +53,12 @@ private:
     };
 
     int parse(const QStringList &arguments, Options &options);
+    int parseRecord(const QString &value, Options &options);
     int decodeAll(const Options &options);
     void printSummary(const FileOutcome &outcome);
     void printErrors(const QStringList &messages);
 
     QTextStream &m_out;
     QTextStream &m_err;
+    AppController::RecorderFactory m_recorderFactory;
 };
