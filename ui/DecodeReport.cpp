@@ -2,9 +2,12 @@
 
 #include <QFileInfo>
 
-void DecodeReport::addFile(const QString &path, bool decoded, int storedSessions, const QString &reason)
+void DecodeReport::addFile(const QString &path, bool decoded, int storedSessions, const QString &reason,
+                           bool rescued)
 {
     ++m_files;
+    if (rescued)
+        ++m_rescuedFiles;
     m_storedSessions += storedSessions;
     m_lastFileName = QFileInfo(path).fileName();
     if (!decoded) {
@@ -31,6 +34,9 @@ QString DecodeReport::message() const
     } else if (m_unreadFiles.size() > 1) {
         unread = tr("Nothing could be read from %n file(s).", nullptr, int(m_unreadFiles.size()));
     }
+    if (m_rescuedFiles > 0)
+        stored += (stored.isEmpty() ? QString() : QStringLiteral(" "))
+                  + tr("The transfer could only be read after noise correction.");
     if (stored.isEmpty())
         return unread;
     return unread.isEmpty() ? stored : stored + u' ' + unread;

@@ -14,8 +14,10 @@ class DecodeReport
 public:
     // One file handed to the decoder (or refused before it): whether it
     // decoded, how many sessions the store gained, and why it could not be
-    // read when the decoder knows.
-    void addFile(const QString &path, bool decoded, int storedSessions, const QString &reason = {});
+    // read when the decoder knows; rescued when only the second demodulation,
+    // after noise correction, could read it.
+    void addFile(const QString &path, bool decoded, int storedSessions, const QString &reason = {},
+                 bool rescued = false);
 
     bool isEmpty() const { return m_files == 0; }
     int storedSessions() const { return m_storedSessions; }
@@ -29,4 +31,5 @@ private:
     QString m_lastFileName;
     QString m_lastReason;
     QStringList m_unreadFiles;
+    int m_rescuedFiles = 0;
 };

@@ -153,7 +153,7 @@ void MainWindowController::toolbarItemClicked()
         if (m_appController) {
             m_appController->startButtonClicked(false);
             report.addFile(m_appController->fileName(), !m_recordingDecodeFailed, m_insertedSessions - before,
-                           m_decoder ? m_decoder->readError() : QString());
+                           m_decoder ? m_decoder->readError() : QString(), lastDecodeWasRescued());
         }
         m_buttonImageTimer.stop();
         m_recordingStatus->stop();
@@ -284,8 +284,13 @@ bool MainWindowController::decodeForReport(const QString &path, DecodeReport &re
     const int before = m_insertedSessions;
     const bool decoded = m_fileDecoder && m_fileDecoder(path);
     report.addFile(path, decoded, m_insertedSessions - before,
-                   decoded || !m_decoder ? QString() : m_decoder->readError());
+                   decoded || !m_decoder ? QString() : m_decoder->readError(), lastDecodeWasRescued());
     return decoded;
+}
+
+bool MainWindowController::lastDecodeWasRescued() const
+{
+    return m_decoder && m_decoder->recognisedModel() && m_decoder->decodeMethod() == DecodeMethod::Rescued;
 }
 
 void MainWindowController::showReport(const DecodeReport &report)

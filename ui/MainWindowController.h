@@ -116,6 +116,8 @@ private:
     void recordingDidFail(const QString &reason);
     void recordingDidNotDecode();
     bool decodeForReport(const QString &path, DecodeReport &report);
+    // The last decode recognised its transfer only through the second demodulation.
+    bool lastDecodeWasRescued() const;
     void showReport(const DecodeReport &report);
     void shakeWindow();
     void redraw(QWidget *view) const;

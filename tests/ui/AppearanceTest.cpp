@@ -93,6 +93,11 @@ TEST(DecodeReport, NamesWhatWasStoredAndWhatCouldNotBeRead)
     failed.addFile(QStringLiteral("/r/x.wav"), false, 0, QStringLiteral("no data chunk"));
     EXPECT_EQ(failed.message(), QStringLiteral("Nothing could be read from x.wav: no data chunk"));
     EXPECT_TRUE(DecodeReport().message().isEmpty());
+
+    DecodeReport rescued;
+    rescued.addFile(QStringLiteral("/r/noisy.wav"), true, 1, {}, true);
+    EXPECT_EQ(rescued.message(), QStringLiteral("Stored 1 session(s) from noisy.wav. "
+                                                "The transfer could only be read after noise correction."));
 }
 
 TEST(VXViewController, LoadsItsViewOnceOnFirstUse)
