@@ -12,7 +12,7 @@ QString describe(const QDateTime &date)
 {
     if (!date.isValid())
         return QStringLiteral("invalid");
-    return QStringLiteral("%1 spec %2 offset %3 zone %4")
+    return QStringLiteral("%1 kind %2 offset %3 zone %4")
         .arg(date.toMSecsSinceEpoch())
         .arg(int(date.timeSpec()))
         .arg(date.offsetFromUtc())

@@ -20,7 +20,7 @@ TEST(VXColor, NamedColoursAreOpaqueAndExact)
     EXPECT_EQ(VXColor::VXGreenColor(), QColor(64, 175, 0));
     EXPECT_EQ(VXColor::VXGrayColor(), QColor(101, 84, 84));
     const QColor red = VXColor::VXRedColor();
-    EXPECT_EQ(red.spec(), QColor::Hsv);
+    EXPECT_EQ(red, red.toHsv()); // made in hue, saturation and value
     EXPECT_FLOAT_EQ(red.hsvHueF(), 0.0f);
     EXPECT_FLOAT_EQ(red.hsvSaturationF(), 1.0f);
     EXPECT_NEAR(red.valueF(), 0.92f, 1e-4);
