@@ -10,8 +10,6 @@ TEST(ExportDocument, QuotesOnlyValuesThatWouldBreakTheRecord)
 {
     const std::vector<std::pair<QString, QString>> cases = {
         {"MYRUN", "MYRUN"},
-        {"", ""},
-        {"0:00:59.9", "0:00:59.9"},
         {"5,000", "\"5,000\""},
         {"say \"hi\"", "\"say \"\"hi\"\"\""},
         {"two\nlines", "\"two\nlines\""},
@@ -30,9 +28,7 @@ TEST(ExportDocument, XmlTextEscapesMarkupAndDropsWhatXmlCannotHold)
     EXPECT_EQ(ExportDocument::xmlText(pair + QChar(0xD800) + u'a' + QChar(0xFFFE)), pair + u'a');
 }
 
-class ExportReadersTest : public ExportFixture
-{
-};
+using ExportReadersTest = ExportFixture;
 
 // Python's csv and plistlib modules read back every export, with awkward
 // comments too, as the same rows in both forms.

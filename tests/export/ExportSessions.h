@@ -6,6 +6,10 @@
 #include <QDateTime>
 #include <QTime>
 
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+
 // The sessions of the golden files in tests/export/golden/, one per model,
 // filled as the watch layouts fill them. Members are stored out of order on
 // purpose: the export must find laps and zones by their number.
@@ -14,6 +18,17 @@ namespace ExportSessions {
 inline QDateTime at(int year, int month, int day, int hour = 0, int minute = 0, int second = 0)
 {
     return QDateTime(QDate(year, month, day), QTime(hour, minute, second));
+}
+
+// A session filled by key name, as the store file fills it.
+inline RunSession session(std::initializer_list<std::pair<const char *, QVariant>> values)
+{
+    RunSession s;
+    for (const auto &[key, value] : values) {
+        if (!s.setPrimitiveValue(QString::fromLatin1(key), value))
+            ADD_FAILURE() << "cannot store " << key;
+    }
+    return s;
 }
 
 inline SportZone sportZone(std::optional<int> number, int low, int high, int time)
@@ -49,8 +64,8 @@ inline Lap lap(int number, int time, int averageHR, std::optional<int> endHR, in
     return lap;
 }
 
-inline Lap paceLap(int number, int time, int averageHR, int endHR, int maxHR, int distance,
-                   int averagePace, int endPace)
+inline Lap paceLap(int number, int time, int averageHR, int endHR, int maxHR, int distance, int averagePace,
+                   int endPace)
 {
     Lap paced = lap(number, time, averageHR, endHR, maxHR);
     paced.distance = distance;
@@ -60,58 +75,42 @@ inline Lap paceLap(int number, int time, int averageHR, int endHR, int maxHR, in
     return paced;
 }
 
+inline Lap cs200Lap(int number, int time, int averageHR, int maxHR, int endPace, int distance, int cadence)
+{
+    Lap made = lap(number, time, averageHR, std::nullopt, maxHR);
+    made.endPace = endPace;
+    made.distance = distance;
+    made.cadenceAverage = cadence;
+    return made;
+}
+
 inline RunSession f6()
 {
-    RunSession s;
-    s.hrm = QStringLiteral("F6");
-    s.sessionName = QStringLiteral("F6");
-    s.importDate = at(2008, 7, 22, 10);
-    s.sessionDate = at(2008, 7, 21, 18, 5, 33);
-    s.sessionTotalTime = 27125;
-    s.sessionAverageHR = 145;
-    s.sessionMaxHR = 172;
-    s.sessionCalories = 560;
-    s.sessionFat = 30;
-    s.userMaxHR = 190;
-    SportZone inZone = sportZone(std::nullopt, 120, 160, 18004);
-    inZone.name = QStringLiteral("In Zone");
-    s.sportZone = {inZone};
+    RunSession s = session({{"hrm", "F6"}, {"sessionName", "F6"}, {"importDate", at(2008, 7, 22, 10)},
+                            {"sessionDate", at(2008, 7, 21, 18, 5, 33)}, {"sessionTotalTime", 27125},
+                            {"sessionAverageHR", 145}, {"sessionMaxHR", 172}, {"sessionCalories", 560},
+                            {"sessionFat", 30}, {"userMaxHR", 190}});
+    s.sportZone = {sportZone(std::nullopt, 120, 160, 18004)};
+    s.sportZone.front().name = QStringLiteral("In Zone");
     return s;
 }
 
 // Foot pod on, pace limits (the third with an upper limit of 0), three laps.
 inline RunSession rs200WithFootPod()
 {
-    RunSession s;
-    s.hrm = QStringLiteral("RS200");
-    s.sessionName = QStringLiteral("MYRUN");
-    s.importDate = at(2008, 7, 2, 12);
-    s.sessionDate = at(2008, 7, 1, 7, 5, 3);
-    s.comment = QStringLiteral("fast, \"hilly\" & <wet>");
-    s.sessionTotalTime = 27125;
-    s.sessionAverageHR = 145;
-    s.sessionMaxHR = 172;
-    s.sessionMaxSetHR = 190;
-    s.sessionCalories = 560;
-    s.setPrimitiveSessionTotalDistance(8450);
-    s.sessionMaxPace = 2403;
-    s.sessionLimitType = QStringLiteral("Pace Limits");
-    s.sessionPaceData = true;
-    s.sessionLaps = 3;
-    s.userWeight = 1650;
-    s.userLength = 180;
-    s.userBirthday = at(1970, 3, 5);
-    s.userMaxHR = 190;
-    s.userSittingHR = 60;
-    s.userVO2Max = 50;
-    s.userSex = QStringLiteral("M");
-    s.userActivityLevel = QStringLiteral("Moderate");
+    RunSession s = session(
+        {{"hrm", "RS200"}, {"sessionName", "MYRUN"}, {"importDate", at(2008, 7, 2, 12)},
+         {"sessionDate", at(2008, 7, 1, 7, 5, 3)}, {"comment", "fast, \"hilly\" & <wet>"},
+         {"sessionTotalTime", 27125}, {"sessionAverageHR", 145}, {"sessionMaxHR", 172}, {"sessionMaxSetHR", 190},
+         {"sessionCalories", 560}, {"sessionTotalDistance", 8450}, {"sessionMaxPace", 2403},
+         {"sessionLimitType", "Pace Limits"}, {"sessionPaceData", true}, {"sessionLaps", 3}, {"userWeight", 1650},
+         {"userLength", 180}, {"userBirthday", at(1970, 3, 5)}, {"userMaxHR", 190}, {"userSittingHR", 60},
+         {"userVO2Max", 50}, {"userSex", "M"}, {"userActivityLevel", "Moderate"}});
     s.sportZone = {sportZone(3, 70, 80, 9005), sportZone(1, 50, 60, 3000), sportZone(5, 90, 100, 4795),
                    sportZone(2, 60, 70, 6004), sportZone(4, 80, 90, 4321)};
     s.limitZone = {limitZone(2, 4500, 2400, 1000, 25000, 1125), limitZone(3, 3333, 0, 0, 27125, 0),
                    limitZone(1, 3600, 3000, 6000, 18000, 3125)};
-    s.lap = {paceLap(3, 9000, 149, 168, 172, 2700, 3333, 3100),
-             paceLap(1, 9000, 140, 150, 165, 2950, 3051, 2950),
+    s.lap = {paceLap(3, 9000, 149, 168, 172, 2700, 3333, 3100), paceLap(1, 9000, 140, 150, 165, 2950, 3051, 2950),
              paceLap(2, 9125, 146, 158, 170, 2800, 3259, 0)};
     return s;
 }
@@ -119,26 +118,13 @@ inline RunSession rs200WithFootPod()
 // No foot pod, HR limits (zone 2 names a sport zone), two laps, sport zone 5 missing.
 inline RunSession rs200WithoutFootPod()
 {
-    RunSession s;
-    s.hrm = QStringLiteral("RS200");
-    s.sessionName = QStringLiteral("EASY");
-    s.sessionDate = at(2008, 12, 31, 23, 59, 59);
-    s.sessionTotalTime = 36000;
-    s.sessionAverageHR = 130;
-    s.sessionMaxHR = 150;
-    s.sessionMaxSetHR = 185;
-    s.sessionCalories = 700;
-    s.sessionLimitType = QStringLiteral("HR Limits");
-    s.sessionPaceData = false;
-    s.sessionLaps = 2;
-    s.userWeight = 1543;
-    s.userLength = 172;
-    s.userBirthday = at(1985, 11, 30);
-    s.userMaxHR = 185;
-    s.userSittingHR = 55;
-    s.userVO2Max = 45;
-    s.userSex = QStringLiteral("F");
-    s.userActivityLevel = QStringLiteral("High");
+    RunSession s = session(
+        {{"hrm", "RS200"}, {"sessionName", "EASY"}, {"sessionDate", at(2008, 12, 31, 23, 59, 59)},
+         {"sessionTotalTime", 36000}, {"sessionAverageHR", 130}, {"sessionMaxHR", 150}, {"sessionMaxSetHR", 185},
+         {"sessionCalories", 700}, {"sessionLimitType", "HR Limits"}, {"sessionPaceData", false},
+         {"sessionLaps", 2}, {"userWeight", 1543}, {"userLength", 172}, {"userBirthday", at(1985, 11, 30)},
+         {"userMaxHR", 185}, {"userSittingHR", 55}, {"userVO2Max", 45}, {"userSex", "F"},
+         {"userActivityLevel", "High"}});
     s.sportZone = {sportZone(4, 80, 90, 13194), sportZone(2, 60, 70, 7206), sportZone(1, 50, 60, 600),
                    sportZone(3, 70, 80, 15000)};
     s.limitZone = {limitZone(2, 3, 0, 12000, 15000, 9000), limitZone(1, 130, 150, 9000, 21000, 6000)};
@@ -149,37 +135,15 @@ inline RunSession rs200WithoutFootPod()
 // "Manual" limits in the one unnumbered limit zone a CS200 stores; two laps.
 inline RunSession cs200()
 {
-    RunSession s;
-    s.hrm = QStringLiteral("CS200");
-    s.sessionName = QStringLiteral("CS200");
-    s.sessionDate = at(2009, 5, 1, 9, 30);
-    s.sessionTotalTime = 54321;
-    s.sessionRideTime = 50000;
-    s.sessionAverageHR = 138;
-    s.sessionMaxHR = 171;
-    s.sessionCalories = 1200;
-    s.setPrimitiveSessionTotalDistance(40255);
-    s.sessionMaxSpeed = 452;
-    s.sessionAverageCadence = 85;
-    s.sessionMaxCadence = 110;
-    s.sessionLimitType = QStringLiteral("Manual");
-    s.sessionPaceData = true;
-    s.sessionLaps = 2;
-    s.userWeight = 1800;
-    s.userLength = 185;
-    s.userBirthday = at(1975, 6, 15);
-    s.userMaxHR = 188;
-    s.userSittingHR = 58;
+    RunSession s = session(
+        {{"hrm", "CS200"}, {"sessionName", "CS200"}, {"sessionDate", at(2009, 5, 1, 9, 30)},
+         {"sessionTotalTime", 54321}, {"sessionRideTime", 50000}, {"sessionAverageHR", 138},
+         {"sessionMaxHR", 171}, {"sessionCalories", 1200}, {"sessionTotalDistance", 40255},
+         {"sessionMaxSpeed", 452}, {"sessionAverageCadence", 85}, {"sessionMaxCadence", 110},
+         {"sessionLimitType", "Manual"}, {"sessionPaceData", true}, {"sessionLaps", 2}, {"userWeight", 1800},
+         {"userLength", 185}, {"userBirthday", at(1975, 6, 15)}, {"userMaxHR", 188}, {"userSittingHR", 58}});
     s.limitZone = {limitZone(std::nullopt, 120, 160, 6000, 40000, 8321)};
-    Lap first = lap(1, 25000, 130, std::nullopt, 160);
-    first.endPace = 255;
-    first.distance = 20000;
-    first.cadenceAverage = 84;
-    Lap second = lap(2, 25000, 146, std::nullopt, 171);
-    second.endPace = 301;
-    second.distance = 20255;
-    second.cadenceAverage = 86;
-    s.lap = {second, first};
+    s.lap = {cs200Lap(2, 25000, 146, 171, 301, 20255, 86), cs200Lap(1, 25000, 130, 160, 255, 20000, 84)};
     return s;
 }
 

@@ -11,10 +11,8 @@ namespace TcxSessions {
 inline RunSession rs200WithFootPodAndLaps()
 {
     RunSession s = ExportSessions::rs200WithFootPod();
-    for (Lap &lap : s.lap) {
-        if (lap.lapNumber == 3)
-            lap.autoLap = true;
-    }
+    for (Lap &lap : s.lap)
+        lap.autoLap = lap.lapNumber == 3;
     return s;
 }
 
@@ -22,34 +20,18 @@ inline RunSession rs200WithFootPodAndLaps()
 // Just after midnight local time, which is the day before in UTC.
 inline RunSession rs200WithoutLaps()
 {
-    RunSession s;
-    s.hrm = QStringLiteral("RS200");
-    s.sessionName = QStringLiteral("TEMPO");
-    s.comment = QString();
-    s.sessionDate = ExportSessions::at(2008, 1, 1, 1, 30);
-    s.sessionTotalTime = 18000;
-    s.sessionAverageHR = 150;
-    s.sessionMaxHR = 175;
-    s.sessionMaxSetHR = 190;
-    s.sessionCalories = 400;
-    s.setPrimitiveSessionTotalDistance(5000);
-    s.sessionMaxPace = 2400;
-    s.sessionPaceData = true;
-    s.sessionLaps = 1;
-    s.sessionLimitType = QStringLiteral("No Limits");
-    return s;
+    return ExportSessions::session(
+        {{"hrm", "RS200"}, {"sessionName", "TEMPO"}, {"sessionDate", ExportSessions::at(2008, 1, 1, 1, 30)},
+         {"sessionTotalTime", 18000}, {"sessionAverageHR", 150}, {"sessionMaxHR", 175}, {"sessionMaxSetHR", 190},
+         {"sessionCalories", 400}, {"sessionTotalDistance", 5000}, {"sessionMaxPace", 2400},
+         {"sessionPaceData", true}, {"sessionLaps", 1}, {"sessionLimitType", "No Limits"}});
 }
 
 // Two laps with cadence that cover the whole session.
 inline RunSession cs200WithCadence()
 {
     RunSession s = ExportSessions::cs200();
-    for (Lap &lap : s.lap) {
-        if (lap.lapNumber == 2) {
-            lap.timeInLap = 29321;
-            lap.averageHR = 145;
-        }
-    }
+    s.lap.front() = ExportSessions::cs200Lap(2, 29321, 145, 171, 301, 20255, 86);
     return s;
 }
 
