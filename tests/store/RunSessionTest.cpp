@@ -91,67 +91,53 @@ TEST(RunSession, HiddenColorIsGreyOnlyWhenHidden)
 
 namespace {
 
-// The table's names and types in order, and a value of each type stored and read
+// The table's names in order, and a value of each key's type stored and read
 // back through it; an absent value reads invalid.
 template <typename Entity>
-void expectKeyTable(const std::vector<std::pair<const char *, ValueType>> &expected)
+void expectKeyTable(const QStringList &names)
 {
     const QVariant samples[] = {QVariant(1234), QVariant(true), QVariant(QStringLiteral("x,y")),
                                 QVariant(QDateTime(QDate(1970, 3, 15), QTime(0, 0)))};
-    const auto table = Entity::keys();
-    ASSERT_EQ(table.size(), expected.size());
+    QStringList found;
     Entity entity;
-    for (size_t i = 0; i < expected.size(); ++i) {
-        const EntityKey<Entity> &key = table[i];
-        EXPECT_STREQ(key.name, expected[i].first);
-        EXPECT_EQ(key.type(), expected[i].second) << key.name;
+    for (const EntityKey<Entity> &key : Entity::keys()) {
+        found << QString::fromLatin1(key.name);
         EXPECT_FALSE(key.value(entity).isValid()) << key.name;
         const QVariant &sample = samples[int(key.type())];
         ASSERT_TRUE(key.setValue(entity, sample)) << key.name;
         EXPECT_EQ(key.value(entity), sample) << key.name;
     }
+    EXPECT_EQ(found, names);
 }
 
 } // namespace
 
 TEST(EntityKeys, CoverEveryKeyOfTheDataModelAndStoreTheirValues)
 {
-    using T = ValueType;
-    expectKeyTable<RunSession>({
-        {"hrm", T::String}, {"importDate", T::Date}, {"sessionDate", T::Date}, {"sessionName", T::String},
-        {"sessionTotalTime", T::Integer}, {"sessionRideTime", T::Integer}, {"sessionAverageHR", T::Integer},
-        {"sessionMaxHR", T::Integer}, {"sessionMaxSetHR", T::Integer}, {"sessionCalories", T::Integer},
-        {"sessionFat", T::Integer}, {"sessionTotalDistance", T::Integer}, {"sessionMaxPace", T::Integer},
-        {"sessionMaxSpeed", T::Integer}, {"sessionAverageCadence", T::Integer}, {"sessionMaxCadence", T::Integer},
-        {"sessionLimitType", T::String}, {"sessionPaceData", T::Boolean}, {"sessionLaps", T::Integer},
-        {"userWeight", T::Integer}, {"userLength", T::Integer}, {"userBirthday", T::Date},
-        {"userMaxHR", T::Integer}, {"userSittingHR", T::Integer}, {"userVO2Max", T::Integer},
-        {"userSex", T::String}, {"userActivityLevel", T::String}, {"hidden", T::Boolean}, {"comment", T::String},
-    });
+    expectKeyTable<RunSession>(
+        {"hrm", "importDate", "sessionDate", "sessionName", "sessionTotalTime", "sessionRideTime",
+         "sessionAverageHR", "sessionMaxHR", "sessionMaxSetHR", "sessionCalories", "sessionFat",
+         "sessionTotalDistance", "sessionMaxPace", "sessionMaxSpeed", "sessionAverageCadence", "sessionMaxCadence",
+         "sessionLimitType", "sessionPaceData", "sessionLaps", "userWeight", "userLength", "userBirthday",
+         "userMaxHR", "userSittingHR", "userVO2Max", "userSex", "userActivityLevel", "hidden", "comment"});
     EXPECT_EQ(RunSession::relationKeys(), (QStringList{"lap", "sportZone", "limitZone"}));
     EXPECT_EQ(RunSession::derivedKeys(), QStringList{"sessionAveragePace"});
-    expectKeyTable<Lap>({
-        {"lapNumber", T::Integer}, {"timeInLap", T::Integer}, {"averageHR", T::Integer}, {"maxHR", T::Integer},
-        {"endHR", T::Integer}, {"autoLap", T::Boolean}, {"endPace", T::Integer}, {"averagePace", T::Integer},
-        {"distance", T::Integer}, {"cadenceAverage", T::Integer},
-    });
-    expectKeyTable<SportZone>({{"zoneNumber", T::Integer}, {"name", T::String}, {"limitLow", T::Integer},
-                               {"limitHigh", T::Integer}, {"timeInZone", T::Integer}});
-    expectKeyTable<LimitZone>({{"zoneNumber", T::Integer}, {"limitLow", T::Integer}, {"limitHigh", T::Integer},
-                               {"timeBelowZone", T::Integer}, {"timeInZone", T::Integer},
-                               {"timeAboveZone", T::Integer}});
+    expectKeyTable<Lap>({"lapNumber", "timeInLap", "averageHR", "maxHR", "endHR", "autoLap", "endPace",
+                         "averagePace", "distance", "cadenceAverage"});
+    expectKeyTable<SportZone>({"zoneNumber", "name", "limitLow", "limitHigh", "timeInZone"});
+    expectKeyTable<LimitZone>({"zoneNumber", "limitLow", "limitHigh", "timeBelowZone", "timeInZone", "timeAboveZone"});
 }
 
 TEST(EntityKeys, RefuseValuesOfTheWrongKindAndKeepTheOldOne)
 {
     RunSession session;
     session.sessionCalories = 560;
-    EXPECT_FALSE(session.setPrimitiveValue(u"sessionCalories", QStringLiteral("12abc")));
-    EXPECT_FALSE(session.setPrimitiveValue(u"sessionCalories", QVariant(qlonglong(1) << 40)));
-    EXPECT_FALSE(session.setPrimitiveValue(u"sessionCalories", QVariant(true)));
-    EXPECT_FALSE(session.setPrimitiveValue(u"sessionDate", QStringLiteral("not a date")));
-    EXPECT_FALSE(session.setPrimitiveValue(u"hidden", QStringLiteral("maybe")));
-    EXPECT_FALSE(session.setPrimitiveValue(u"noSuchKey", 1));
+    const std::pair<const char16_t *, QVariant> refused[] = {
+        {u"sessionCalories", QStringLiteral("12abc")}, {u"sessionCalories", QVariant(qlonglong(1) << 40)},
+        {u"sessionCalories", QVariant(true)},          {u"sessionDate", QStringLiteral("not a date")},
+        {u"hidden", QStringLiteral("maybe")},          {u"noSuchKey", 1}};
+    for (const auto &[key, value] : refused)
+        EXPECT_FALSE(session.setPrimitiveValue(key, value)) << value.toString().toStdString();
     EXPECT_EQ(session.sessionCalories, 560);
     EXPECT_TRUE(session.setPrimitiveValue(u"sessionCalories", QStringLiteral("561")));
     EXPECT_EQ(session.sessionCalories, 561);
@@ -164,11 +150,8 @@ TEST(RunSession, AccessByNameGoesThroughTheDerivedAccessors)
     EXPECT_EQ(session.value(u"sessionTotalDistance"), QVariant(6213));
     EXPECT_EQ(session.primitiveValue(u"sessionTotalDistance"), QVariant(10000));
     EXPECT_EQ(session.value(u"sessionAveragePace"), QVariant(session.sessionAveragePace()));
-
     EXPECT_TRUE(session.setValue(u"sessionTotalDistance", 6213));
     EXPECT_EQ(session.primitiveSessionTotalDistance(), 9998);
-    EXPECT_TRUE(session.setPrimitiveValue(u"sessionTotalDistance", 6213));
-    EXPECT_EQ(session.primitiveSessionTotalDistance(), 6213);
     EXPECT_FALSE(session.setValue(u"sessionAveragePace", 1));
     EXPECT_TRUE(RunSession::keysDependentOn(u"sessionTotalDistance").contains("sessionAveragePace"));
 }
