@@ -107,19 +107,17 @@ TEST_F(DataViewControllerTest, OddSwitchSettingsShowTheFirstSegment)
 
 TEST_F(DataViewControllerTest, PrefsVersionClearsTheSessionTableLayoutOnce)
 {
-    {
-        QSettings settings = VXDefaults::settings();
-        settings.setValue(DataView::kSessionTableColumnsKey, QStringLiteral("old columns"));
-        settings.setValue(DataView::kSessionTableSortKey, QStringLiteral("old order"));
-    }
+    QSettings settings = VXDefaults::settings();
+    settings.setValue(DataView::kSessionTableColumnsKey, QStringLiteral("old columns"));
+    settings.setValue(DataView::kSessionTableSortKey, QStringLiteral("old order"));
+    settings.sync();
     DataView first(m_sessions, m_context);
-    {
-        QSettings settings = VXDefaults::settings();
-        EXPECT_EQ(settings.value("VXPrefsVersion").toInt(), 1);
-        EXPECT_FALSE(settings.contains(DataView::kSessionTableColumnsKey));
-        EXPECT_FALSE(settings.contains(DataView::kSessionTableSortKey));
-        settings.setValue(DataView::kSessionTableColumnsKey, QStringLiteral("new columns"));
-    }
+    settings.sync();
+    EXPECT_EQ(settings.value("VXPrefsVersion").toInt(), 1);
+    EXPECT_FALSE(settings.contains(DataView::kSessionTableColumnsKey));
+    EXPECT_FALSE(settings.contains(DataView::kSessionTableSortKey));
+    settings.setValue(DataView::kSessionTableColumnsKey, QStringLiteral("new columns"));
+    settings.sync();
     DataView second(m_sessions, m_context);
     EXPECT_EQ(VXDefaults::value(DataView::kSessionTableColumnsKey).toString(), "new columns");
 }

@@ -153,19 +153,6 @@ TEST_F(HistoryGeometryTest, ClicksHitTheEarliestSessionOfTheirColumnHalfOpen)
     EXPECT_TRUE(compute({false, true, true, true}).rectArray.isEmpty());
 }
 
-TEST_F(HistoryGeometryTest, SelectedDatesHighlightEveryBarOfThatDate)
-{
-    const QDateTime date = local(2008, 3, 12, 8, 0);
-    add(date);
-    add(date);
-    add(local(2008, 3, 13));
-    m_input.selectedDates = {date};
-    const HistoryGeometry geometry = compute();
-    EXPECT_TRUE(geometry.bars[0].selected);
-    EXPECT_TRUE(geometry.bars[1].selected);
-    EXPECT_FALSE(geometry.bars[2].selected);
-}
-
 TEST_F(HistoryGeometryTest, HeartRateLineBreaksAroundPointsAtOrBelowTheBaseline)
 {
     add(local(2008, 3, 12), {.averageHR = 140});

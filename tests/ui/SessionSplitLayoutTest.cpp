@@ -105,12 +105,6 @@ TEST_F(SessionSplitViewTest, SavedFramesAreRestoredWhenThereAreTwo)
     DataView restarted(m_sessions, m_context);
     restarted.setSessionSplitView(&m_splitter);
     EXPECT_EQ(m_splitter.sizes(), QList<int>({240, 251}));
-
-    VXDefaults::settings().setValue(SessionSplitLayout::kFramesKey, QStringList({saved[0]}));
-    m_splitter.setSizes({300, 191});
-    DataView withOneFrame(m_sessions, m_context);
-    withOneFrame.setSessionSplitView(&m_splitter);
-    EXPECT_EQ(m_splitter.sizes(), QList<int>({300, 191}));
 }
 
 } // namespace
