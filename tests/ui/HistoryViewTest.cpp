@@ -94,19 +94,12 @@ protected:
         return *m_pane->historyView();
     }
 
-    // Clicks the middle of session i's bar.
-    QPoint clickBar(HistoryView &view, int i)
+    // Clicks the middle of session i's bar and lets the pop-up become the active window.
+    QPoint openPopUp(HistoryView &view, int i)
     {
         const QRectF bar = view.rectArray().at(i);
         const QPoint point(int(bar.center().x()), view.height() - int(bar.center().y()));
         QTest::mouseClick(&view, Qt::LeftButton, {}, point);
-        return point;
-    }
-
-    // Clicks session i's bar and lets the pop-up become the active window.
-    QPoint openPopUp(HistoryView &view, int i)
-    {
-        const QPoint point = clickBar(view, i);
         VXDataWindow *popUp = view.dataWindowController().window();
         EXPECT_TRUE(QTest::qWaitFor([popUp] { return popUp->isActiveWindow(); }));
         return point;
@@ -159,14 +152,13 @@ TEST_F(HistoryViewTest, RendersBarsAndWeekLines)
     expectColor(image, 37, 254, QColor(179, 179, 179)); // baseline
 }
 
-TEST_F(HistoryViewTest, ClickSelectsTheSessionAndOpensThePopUpAboveThePointer)
+TEST_F(HistoryViewTest, ClickOpensThePopUpAboveThePointerAndEscapeOrFocusLossCloseIt)
 {
     add(local(2008, 3, 12), {.totalTime = 3600});
     const RunSession *second = add(local(2008, 3, 13), {.totalTime = 1800});
     HistoryView &view = showPane();
 
-    const QPoint point = clickBar(view, 1);
-
+    const QPoint point = openPopUp(view, 1);
     EXPECT_EQ(m_sessions.selectedSessions(), QList<const RunSession *>{second});
     ASSERT_TRUE(view.isDataWindowOpen());
     VXDataWindow *popUp = view.dataWindowController().window();
@@ -174,21 +166,13 @@ TEST_F(HistoryViewTest, ClickSelectsTheSessionAndOpensThePopUpAboveThePointer)
     EXPECT_EQ(popUp->pos(), QPoint(pointer.x() - popUp->width() / 2, pointer.y() - 40 - popUp->height()));
     EXPECT_EQ(popUp->fadeIn().duration(), 200);
 
-    // A click beside the bars does nothing.
-    QTest::mouseClick(&view, Qt::LeftButton, {}, QPoint(200, 10));
-    EXPECT_EQ(m_sessions.selectedSessions(), QList<const RunSession *>{second});
-}
-
-TEST_F(HistoryViewTest, EscapeAndLossOfFocusCloseThePopUp)
-{
-    add(local(2008, 3, 12));
-    HistoryView &view = showPane();
-    VXDataWindow *popUp = view.dataWindowController().window();
-    openPopUp(view, 0);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     EXPECT_FALSE(view.isDataWindowOpen());
     EXPECT_FALSE(popUp->isVisible());
     ASSERT_TRUE(QTest::qWaitFor([this] { return m_window->isActiveWindow(); }));
+    // A click beside the bars does nothing.
+    QTest::mouseClick(&view, Qt::LeftButton, {}, QPoint(200, 10));
+    EXPECT_FALSE(view.isDataWindowOpen());
 
     openPopUp(view, 0);
     m_window->activateWindow();
@@ -209,17 +193,19 @@ TEST_F(HistoryViewTest, DistanceEditIsStoredAnnouncedRedrawnAndUndoable)
     QSignalSpy announced(&m_hub, &VXNotifications::VXDataWindowValueHasChanged);
     openPopUp(view, 1);
     VXDataWindowController &controller = view.dataWindowController();
-    EXPECT_EQ(controller.distanceField()->text(), QStringLiteral("10.000 km"));
+    QLineEdit *field = controller.distanceField();
     EXPECT_TRUE(controller.nameField()->hasFocus());
     PaintCounter paints;
     view.installEventFilter(&paints);
+    const auto type = [field](const QString &text) {
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClicks(field, text);
+        QTest::keyClick(field, Qt::Key_Return);
+        QCoreApplication::processEvents();
+    };
 
-    controller.distanceField()->setFocus();
-    controller.distanceField()->selectAll();
-    QTest::keyClicks(controller.distanceField(), QStringLiteral("7.5"));
-    QTest::keyClick(controller.distanceField(), Qt::Key_Return);
-    QCoreApplication::processEvents();
-
+    type(QStringLiteral("7.5"));
     EXPECT_EQ(session->sessionTotalDistance(), 7500);
     EXPECT_EQ(announced.count(), 1);
     EXPECT_GE(paints.paints, 1);
@@ -231,22 +217,13 @@ TEST_F(HistoryViewTest, DistanceEditIsStoredAnnouncedRedrawnAndUndoable)
 
     m_context.undoStack()->undo();
     EXPECT_EQ(session->sessionTotalDistance(), 10000);
-    EXPECT_EQ(controller.distanceField()->text(), QStringLiteral("10.000 km"));
-}
+    EXPECT_EQ(field->text(), QStringLiteral("10.000 km"));
 
-TEST_F(HistoryViewTest, BadDistanceIsRefused)
-{
-    const RunSession *session = add(local(2008, 3, 12), {.distance = 5000});
-    HistoryView &view = showPane();
-    openPopUp(view, 0);
-    QLineEdit *field = view.dataWindowController().distanceField();
-    field->setFocus();
-    field->selectAll();
-    QTest::keyClicks(field, QStringLiteral("far"));
-    QTest::keyClick(field, Qt::Key_Return);
-    EXPECT_EQ(session->sessionTotalDistance(), 5000);
-    EXPECT_EQ(field->text(), QStringLiteral("5.000 km"));
-    EXPECT_EQ(m_context.undoStack()->count(), 1); // the insert only
+    // Text that is no distance is refused and the field shows the stored value again.
+    type(QStringLiteral("far"));
+    EXPECT_EQ(session->sessionTotalDistance(), 10000);
+    EXPECT_EQ(field->text(), QStringLiteral("10.000 km"));
+    EXPECT_EQ(announced.count(), 1);
 }
 
 TEST_F(HistoryViewTest, ScrollsToTheSelectedSessionsDay)
