@@ -1,8 +1,8 @@
 #include "StoreFile.h"
+#include "StoreFileTestSupport.h"
 #include "Ventrix_AppDelegate.h"
 
 #include <QDir>
-#include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -47,18 +47,10 @@ protected:
     QString folder() const { return m_home.filePath("Ventrix"); }
     QString database() const { return folder() + "/Ventrix.xml"; }
 
-    static QByteArray bytes(const QString &path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
     void writeDatabase(const QByteArray &contents)
     {
         QDir().mkpath(folder());
-        QFile file(database());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(contents);
+        ASSERT_TRUE(writeBytes(database(), contents));
     }
 
     static RunSession session()
@@ -76,30 +68,6 @@ protected:
 
 } // namespace
 
-TEST_F(AppDelegateTest, OpensTheDatabaseInTheApplicationFolder)
-{
-    EXPECT_EQ(m_delegate->applicationSupportFolder(), folder());
-    EXPECT_FALSE(QFileInfo::exists(folder())); // not created before the store is opened
-
-    EXPECT_EQ(m_delegate->persistentStoreCoordinator()->storeCount(), 1);
-    EXPECT_TRUE(QFileInfo(folder()).isDir());
-    EXPECT_TRUE(m_prompts.errors.isEmpty());
-    EXPECT_EQ(m_delegate->windowWillReturnUndoManager(), m_delegate->managedObjectContext()->undoStack());
-    EXPECT_NE(m_delegate->managedObjectModel().entity("LimitZone"), nullptr);
-    EXPECT_TRUE(m_delegate->applicationShouldTerminateAfterLastWindowClosed());
-}
-
-TEST_F(AppDelegateTest, SavesOnRequestAndReopensTheSessions)
-{
-    m_delegate->managedObjectContext()->insertSession(session());
-    m_delegate->saveAction();
-    EXPECT_TRUE(m_prompts.errors.isEmpty());
-
-    Ventrix_AppDelegate next(m_prompts);
-    ASSERT_EQ(next.managedObjectContext()->sessionCount(), 1);
-    EXPECT_EQ(*next.managedObjectContext()->sessions().front(), session());
-}
-
 TEST_F(AppDelegateTest, ACorruptDatabaseSurvivesAStartAndAQuitUnchanged)
 {
     const QByteArray corrupt = "<?xml version=\"1.0\"?>\n<VentrixStore formatVersion=\"1\"><RunSession hrm=\"RS2";
@@ -116,7 +84,7 @@ TEST_F(AppDelegateTest, ACorruptDatabaseSurvivesAStartAndAQuitUnchanged)
     EXPECT_EQ(m_delegate->applicationShouldTerminate(), Ventrix_AppDelegate::TerminateReply::TerminateNow);
     ASSERT_EQ(m_prompts.presented.size(), 1);
     EXPECT_TRUE(m_prompts.presented[0].startsWith("cannot save sessions to " + database() + ": "));
-    EXPECT_EQ(bytes(database()), corrupt);
+    EXPECT_EQ(fileBytes(database()), corrupt);
     EXPECT_EQ(QDir(folder()).entryList(QDir::Files | QDir::Hidden), QStringList{"Ventrix.xml"});
 }
 
@@ -164,7 +132,7 @@ TEST_F(AppDelegateTest, StartConvertsAVersionOneDatabaseAndMakesTheBackup)
     m_delegate->applicationDidFinishLaunching();
     EXPECT_TRUE(coloursBound);
     EXPECT_TRUE(QFileInfo::exists(folder() + "/Ventrix.version1.xml"));
-    EXPECT_EQ(bytes(folder() + "/Ventrix.backup.xml"), bytes(database()));
+    EXPECT_EQ(fileBytes(folder() + "/Ventrix.backup.xml"), fileBytes(database()));
     const StoreLoadResult converted = StoreFile(database()).load();
     EXPECT_EQ(converted.contents.metadata.value("VXDataVersion"), 2);
     EXPECT_EQ(converted.contents.sessions, std::vector<RunSession>{session()});

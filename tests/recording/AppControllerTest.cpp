@@ -4,12 +4,12 @@
 #include "FakeCaptureSource.h"
 #include "SignalProbe.h"
 #include "TransferSynth.h"
+#include "VXDefaults.h"
 
 #include "DecoderTestData.h"
 
-#include <QDir>
+#include <QColor>
 #include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -79,20 +79,6 @@ TEST(AppController, CreatesTheFolderRecordsAndShakesWhenNothingDecodes)
     EXPECT_EQ(f.shakes, 1);
 }
 
-TEST(AppController, SecondRecordingInTheSameSecondKeepsTheFirst)
-{
-    ControllerFixture f({}, probe::tone(44100.0, 0.25, 1000.0));
-    f.recordEverything();
-    const QString first = f.controller.fileName();
-    const QByteArray firstBytes = [&] { QFile file(first); file.open(QIODevice::ReadOnly); return file.readAll(); }();
-    f.recordEverything();
-
-    EXPECT_TRUE(f.controller.fileName().endsWith(QStringLiteral("Recording-090214183005-2.wav")));
-    QFile file(first);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), firstBytes);
-}
-
 TEST(AppController, NoInputDeviceTellsTheCallerAtOnceAndKeepsRunning)
 {
     ControllerFixture f({.openStatus = -9985});
@@ -111,29 +97,6 @@ TEST(AppController, NoInputDeviceTellsTheCallerAtOnceAndKeepsRunning)
     EXPECT_EQ(f.controller.stopRecording(), 0);
     f.controller.startButtonClicked(false);
     EXPECT_EQ(f.shakes, 1);
-}
-
-TEST(AppController, PlainFileInPlaceOfTheFolderIsKeptAndRecordingFails)
-{
-    ControllerFixture f;
-    const QString folder = f.controller.recordingsFolder();
-    QDir().mkpath(QFileInfo(folder).path());
-    QFile blocker(folder);
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.write("not a folder");
-    blocker.close();
-    QStringList failed;
-    QObject::connect(&f.controller, &AppController::recordingFailed, [&](const QString &reason) { failed << reason; });
-
-    testing::internal::CaptureStderr();
-    f.controller.startButtonClicked(true);
-    testing::internal::GetCapturedStderr();
-
-    ASSERT_EQ(failed.size(), 1);
-    EXPECT_TRUE(failed.at(0).startsWith(QStringLiteral("cannot create ") + folder));
-    EXPECT_FALSE(f.controller.isRecording());
-    ASSERT_TRUE(blocker.open(QIODevice::ReadOnly));
-    EXPECT_EQ(blocker.readAll(), "not a folder");
 }
 
 // The transfer as a microphone at deviceRate would hear it.
@@ -169,5 +132,44 @@ TEST_P(ControllerWithDeviceRate, RecordedTransferDecodes)
 }
 
 INSTANTIATE_TEST_SUITE_P(Rates, ControllerWithDeviceRate, testing::Values(44100.0, 48000.0));
+
+// The defaults every reader falls back to, written out again by hand.
+const QVariantMap kExpectedDefaults{
+    {QStringLiteral("VXHistoryTimeIsVisible"), true},
+    {QStringLiteral("VXHistoryHRIsVisible"), true},
+    {QStringLiteral("VXHistoryDistanceIsVisible"), true},
+    {QStringLiteral("VXHistoryCaloriesIsVisible"), false},
+    {QStringLiteral("VXHistoryTimeColor"), QColor::fromRgbF(0.0f, 0.5f, 1.0f, 1.0f)},
+    {QStringLiteral("VXHistorySelectedTimeColor"), QColor::fromRgbF(0.2509804f, 0.6862745f, 0.0f, 1.0f)},
+    {QStringLiteral("VXHistoryHRColor"), QColor::fromRgbF(1.0f, 0.0f, 0.0f, 1.0f)},
+    {QStringLiteral("VXHistoryDistanceColor"), QColor::fromRgbF(0.5f, 0.5f, 0.5f, 1.0f)},
+    {QStringLiteral("VXHistoryCaloriesColor"), QColor::fromRgbF(1.0f, 0.5f, 0.0f, 1.0f)},
+    {QStringLiteral("First day of the week"), 2},
+};
+
+class Defaults : public testing::Test
+{
+protected:
+    void SetUp() override { VXDefaults::settings().clear(); }
+    void TearDown() override { VXDefaults::settings().clear(); }
+};
+
+TEST_F(Defaults, UnsetKeysReadAsTheTableIncludingTheColoursAndRegisteringWritesNothing)
+{
+    const QVariantMap table = AppController::registerDefaults();
+    EXPECT_EQ(table.keys(), kExpectedDefaults.keys());
+    EXPECT_TRUE(VXDefaults::settings().allKeys().isEmpty());
+    for (auto it = kExpectedDefaults.cbegin(); it != kExpectedDefaults.cend(); ++it) {
+        const QVariant value = VXDefaults::value(it.key());
+        EXPECT_EQ(value.metaType(), it.value().metaType()) << it.key().toStdString();
+        if (it.value().metaType().id() == QMetaType::QColor) {
+            const QColor colour = value.value<QColor>(), expected = it.value().value<QColor>();
+            for (auto component : {&QColor::redF, &QColor::greenF, &QColor::blueF, &QColor::alphaF})
+                EXPECT_NEAR((colour.*component)(), (expected.*component)(), 1e-4) << it.key().toStdString();
+        } else {
+            EXPECT_EQ(value, it.value()) << it.key().toStdString();
+        }
+    }
+}
 
 } // namespace

@@ -25,7 +25,7 @@
 #include <cmath>
 #include <csignal>
 #include <functional>
-#include <numbers>
+#include <tuple>
 
 namespace {
 
@@ -52,32 +52,11 @@ TEST_F(NoAudioDevice, ConfigureFailsWithAMessageAndNoFile)
 {
     QTemporaryDir folder;
     AudioFileRecorder recorder;
-
     testing::internal::CaptureStderr();
     EXPECT_NE(recorder.configure(folder.path(), QStringLiteral("Recording.wav")), 0);
-    const std::string message = testing::internal::GetCapturedStderr();
-    EXPECT_NE(message.find("no audio input device\n"), std::string::npos);
-    EXPECT_EQ(recorder.lastError(), QStringLiteral("no audio input device"));
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("no audio input device\n"), std::string::npos);
     EXPECT_NE(recorder.start(), 0);
     EXPECT_TRUE(QDir(folder.path()).isEmpty());
-}
-
-TEST_F(NoAudioDevice, ControllerReportsThatNothingRecords)
-{
-    QTemporaryDir folder;
-    Decoder decoder;
-    AppController controller(&decoder);
-    controller.setRecordingsFolder(folder.path());
-    QStringList failures;
-    QObject::connect(&controller, &AppController::recordingFailed, [&](const QString &why) { failures << why; });
-
-    testing::internal::CaptureStderr();
-    controller.startButtonClicked(true);
-    testing::internal::GetCapturedStderr();
-
-    ASSERT_EQ(failures.size(), 1);
-    EXPECT_EQ(failures.at(0), QStringLiteral("no audio input device"));
-    EXPECT_FALSE(controller.isRecording());
 }
 
 TEST_F(NoAudioDevice, DecodeToolSaysSoAndExitsWithOne)
@@ -122,14 +101,6 @@ bool play(const QString &wavPath)
     return paplay.waitForFinished(120000) && paplay.exitStatus() == QProcess::NormalExit && paplay.exitCode() == 0;
 }
 
-std::vector<std::int16_t> toneSamples(double seconds, double frequency)
-{
-    std::vector<std::int16_t> samples(std::size_t(seconds * kFileRate));
-    for (std::size_t i = 0; i < samples.size(); ++i)
-        samples[i] = std::int16_t(std::lround(12000.0 * std::sin(2.0 * std::numbers::pi * frequency * double(i) / kFileRate)));
-    return samples;
-}
-
 // The first and last sample above a quarter of the tone's amplitude.
 std::pair<std::size_t, std::size_t> toneSpan(const std::vector<std::int16_t> &samples)
 {
@@ -150,16 +121,28 @@ protected:
             GTEST_SKIP() << "needs the private PulseAudio daemon of with-pulseaudio.sh";
     }
 
-    // Records through PortAudio while wavPath plays, then a little more.
-    void recordWhilePlaying(const QString &wavPath, AudioFileRecorder &recorder)
+    // Plays a 1 kHz tone of that length while recording through PortAudio
+    // (and a little before and after); nothing may be lost on the way.
+    probe::WavContents recordTone(double seconds)
     {
-        const QString name = QStringLiteral("Recording.wav");
-        EXPECT_EQ(recorder.configure(m_folder.path(), name), 0) << recorder.lastError().toStdString();
-        EXPECT_EQ(recorder.start(), 0);
-        captureHalfASecond(recorder);
-        EXPECT_TRUE(play(wavPath));
-        captureHalfASecond(recorder);
-        EXPECT_EQ(recorder.stop(), 0);
+        std::vector<std::int16_t> tone;
+        for (float sample : probe::tone(kFileRate, seconds, 1000.0, 0.37f))
+            tone.push_back(std::int16_t(std::lround(sample * 32767.0f)));
+        const QString tonePath = m_folder.filePath(QStringLiteral("tone.wav"));
+        EXPECT_TRUE(synth::writeWav(tonePath, tone));
+        {
+            AudioFileRecorder recorder;
+            EXPECT_EQ(recorder.configure(m_folder.path(), QStringLiteral("Recording.wav")), 0)
+                << recorder.lastError().toStdString();
+            EXPECT_EQ(recorder.start(), 0);
+            captureHalfASecond(recorder);
+            EXPECT_TRUE(play(tonePath));
+            captureHalfASecond(recorder);
+            EXPECT_EQ(recorder.stop(), 0);
+            EXPECT_EQ(recorder.overrunFrames(), 0u);
+            EXPECT_EQ(recorder.deviceOverflows(), 0u);
+        }
+        return probe::readWav(m_folder.filePath(QStringLiteral("Recording.wav")));
     }
 
     QTemporaryDir m_folder;
@@ -167,15 +150,7 @@ protected:
 
 TEST_F(PulseAudio, RecordsThePlayedToneAt44100HzWhateverTheSinkRate)
 {
-    const QString tone = m_folder.filePath(QStringLiteral("tone.wav"));
-    ASSERT_TRUE(synth::writeWav(tone, toneSamples(1.0, 1000.0)));
-    {
-        AudioFileRecorder recorder;
-        recordWhilePlaying(tone, recorder);
-        EXPECT_EQ(recorder.overrunFrames(), 0u);
-        EXPECT_EQ(recorder.deviceOverflows(), 0u);
-    }
-    const probe::WavContents wav = probe::readWav(m_folder.filePath(QStringLiteral("Recording.wav")));
+    const probe::WavContents wav = recordTone(1.0);
     ASSERT_TRUE(wav.ok);
     EXPECT_EQ(wav.sampleRate, 44100);
     EXPECT_EQ(wav.channels, 1);
@@ -188,6 +163,16 @@ TEST_F(PulseAudio, RecordsThePlayedToneAt44100HzWhateverTheSinkRate)
     const std::vector<std::int16_t> toneOnly(wav.samples.begin() + std::ptrdiff_t(first),
                                              wav.samples.begin() + std::ptrdiff_t(last));
     EXPECT_NEAR(probe::zeroCrossingFrequency(toneOnly, kFileRate), 1000.0, 2.0);
+}
+
+// A minute of tone: nothing is lost and the file holds a minute of it.
+TEST_F(PulseAudio, LongRecordingKeepsEverySample)
+{
+    constexpr double kSeconds = 60.0;
+    const probe::WavContents wav = recordTone(kSeconds);
+    ASSERT_TRUE(wav.ok);
+    const auto [first, last] = toneSpan(wav.samples);
+    EXPECT_NEAR(double(last - first), kSeconds * kFileRate, 0.005 * kSeconds * kFileRate);
 }
 
 // The example RS200 transfer, and what decoding its file directly gives.
@@ -208,11 +193,8 @@ RunSession exampleSession()
 void expectSameSession(const RunSession &recorded, const RunSession &expected)
 {
     ASSERT_TRUE(expected.sessionDate.has_value());
-    EXPECT_EQ(recorded.hrm, expected.hrm);
-    EXPECT_EQ(recorded.sessionDate, expected.sessionDate);
-    EXPECT_EQ(recorded.sessionTotalTime, expected.sessionTotalTime);
-    EXPECT_EQ(recorded.sessionAverageHR, expected.sessionAverageHR);
-    EXPECT_EQ(recorded.sessionLaps, expected.sessionLaps);
+    EXPECT_EQ(std::tie(recorded.hrm, recorded.sessionDate, recorded.sessionTotalTime, recorded.sessionAverageHR, recorded.sessionLaps),
+              std::tie(expected.hrm, expected.sessionDate, expected.sessionTotalTime, expected.sessionAverageHR, expected.sessionLaps));
 }
 
 TEST_F(PulseAudio, ControllerDecodesThePlayedTransferIntoTheStoreFile)
@@ -297,27 +279,6 @@ TEST_F(PulseAudio, DecodeToolRecordsThePlayedTransferIntoJsonAndStore)
     ASSERT_TRUE(stored.ok) << stored.errorMessage.toStdString();
     ASSERT_EQ(stored.contents.sessions.size(), 1u);
     expectSameSession(stored.contents.sessions.front(), exampleSession());
-}
-
-// A minute of tone: nothing is lost and the file holds a minute of it.
-TEST_F(PulseAudio, LongRecordingKeepsEverySample)
-{
-    constexpr double kSeconds = 60.0;
-    const QString tone = m_folder.filePath(QStringLiteral("minute.wav"));
-    ASSERT_TRUE(synth::writeWav(tone, toneSamples(kSeconds, 1000.0)));
-    std::uint64_t overruns = 0, overflows = 0;
-    {
-        AudioFileRecorder recorder;
-        recordWhilePlaying(tone, recorder);
-        overruns = recorder.overrunFrames();
-        overflows = recorder.deviceOverflows();
-    }
-    EXPECT_EQ(overruns, 0u);
-    EXPECT_EQ(overflows, 0u);
-    const probe::WavContents wav = probe::readWav(m_folder.filePath(QStringLiteral("Recording.wav")));
-    ASSERT_TRUE(wav.ok);
-    const auto [first, last] = toneSpan(wav.samples);
-    EXPECT_NEAR(double(last - first), kSeconds * kFileRate, 0.005 * kSeconds * kFileRate);
 }
 
 } // namespace

@@ -43,64 +43,45 @@ void recordAll(const QString &folder, FakeCaptureSource::Options options, std::v
     EXPECT_EQ(recording.recorder->overrunFrames(), 0u);
 }
 
-class RecorderAtDeviceRate : public testing::TestWithParam<double>
+struct Device
+{
+    double rate;
+    std::uint32_t channels;
+};
+
+class RecorderOnDevice : public testing::TestWithParam<Device>
 {
 };
 
-TEST_P(RecorderAtDeviceRate, WritesMono16BitAt44100WithTheToneUnchanged)
+// Whatever the device delivers, the file is canonical 44,100 Hz 16-bit mono
+// ("data" at byte 36, its true size) and the tone keeps its pitch and level.
+TEST_P(RecorderOnDevice, WritesACanonicalMono16BitFileAt44100WithTheToneUnchanged)
 {
     QTemporaryDir folder;
-    const double deviceRate = GetParam();
-    const double seconds = 1.5;
-    const std::size_t framesSent = std::size_t(std::llround(deviceRate * seconds));
-    recordAll(folder.path(), {.sampleRate = deviceRate}, probe::tone(deviceRate, seconds, 1000.0));
+    const auto [rate, channels] = GetParam();
+    constexpr double kSeconds = 1.5;
+    recordAll(folder.path(), {.sampleRate = rate, .channels = channels},
+              probe::tone(rate, kSeconds, 1000.0, 0.5f, int(channels)));
 
     const probe::WavContents wav = probe::readWav(folder.filePath(kName));
     ASSERT_TRUE(wav.ok);
     EXPECT_EQ(wav.sampleRate, 44100);
     EXPECT_EQ(wav.channels, 1);
     EXPECT_EQ(wav.format, SF_FORMAT_WAV | SF_FORMAT_PCM_16);
-    const double expectedFrames = double(framesSent) * kFileRate / deviceRate;
-    EXPECT_NEAR(double(wav.samples.size()), expectedFrames, 512.0);
+    EXPECT_NEAR(double(wav.samples.size()), kSeconds * kFileRate, 512.0);
+    // Unresampled samples played at 44,100 Hz would sound at 919 Hz.
     EXPECT_NEAR(probe::zeroCrossingFrequency(wav.samples, kFileRate), 1000.0, 1.0);
-    // Unresampled samples played at 44,100 Hz would sound at 1000 * 44100 / 48000 Hz.
-    const double wrongFrequency = 1000.0 * kFileRate / 48000.0;
-    EXPECT_GT(probe::goertzelPower(wav.samples, kFileRate, 1000.0),
-              1000.0 * probe::goertzelPower(wav.samples, kFileRate, wrongFrequency));
-}
-
-INSTANTIATE_TEST_SUITE_P(Rates, RecorderAtDeviceRate, testing::Values(44100.0, 48000.0));
-
-TEST(AudioFileRecorder, WritesTheCanonicalHeaderWithTheTrueDataSize)
-{
-    QTemporaryDir folder;
-    recordAll(folder.path(), {}, probe::tone(kFileRate, 0.25, 1000.0));
+    const auto peak = *std::max_element(wav.samples.begin(), wav.samples.end());
+    EXPECT_NEAR(peak, 0.5 * 32767, 0.02 * 32767); // two channels are averaged, not summed
 
     QFile file(folder.filePath(kName));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
-    ASSERT_GE(bytes.size(), 44);
-    EXPECT_EQ(bytes.mid(0, 4), "RIFF");
-    EXPECT_EQ(bytes.mid(8, 8), "WAVEfmt ");
     EXPECT_EQ(bytes.mid(36, 4), "data");
-    const auto dataSize = qFromLittleEndian<quint32>(bytes.constData() + 40);
-    EXPECT_EQ(dataSize, quint32(bytes.size() - 44));
-    EXPECT_EQ(dataSize, quint32(2 * 11025));
+    EXPECT_EQ(qFromLittleEndian<quint32>(bytes.constData() + 40), quint32(bytes.size() - 44));
 }
 
-TEST(AudioFileRecorder, MixesAStereoOnlyDeviceToMono)
-{
-    QTemporaryDir folder;
-    recordAll(folder.path(), {.sampleRate = 48000.0, .channels = 2},
-              probe::tone(48000.0, 1.0, 1000.0, 0.5f, 2));
-
-    const probe::WavContents wav = probe::readWav(folder.filePath(kName));
-    ASSERT_TRUE(wav.ok);
-    EXPECT_EQ(wav.channels, 1);
-    EXPECT_NEAR(probe::zeroCrossingFrequency(wav.samples, kFileRate), 1000.0, 1.0);
-    const auto peak = *std::max_element(wav.samples.begin(), wav.samples.end());
-    EXPECT_NEAR(peak, 0.5 * 32767, 0.02 * 32767); // the mean of two equal channels, not their sum
-}
+INSTANTIATE_TEST_SUITE_P(Devices, RecorderOnDevice, testing::Values(Device{44100.0, 1}, Device{48000.0, 1}, Device{48000.0, 2}));
 
 // The level meter's reading: the loudest sample of the latest buffer, on
 // any channel and of either sign, not of the whole recording.
@@ -123,19 +104,6 @@ TEST(AudioFileRecorder, PublishesThePeakOfTheLatestBuffer)
     EXPECT_EQ(recording.recorder->peakLevel(), 0.0f);
 }
 
-TEST(AudioFileRecorder, NoInputDeviceFailsConfigureWithAMessageAndMakesNoFile)
-{
-    QTemporaryDir folder;
-    Recording recording = makeRecorder({.openStatus = -9985}, {});
-
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(recording.recorder->configure(folder.path(), kName), -9985);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "no audio input device\n");
-    EXPECT_NE(recording.recorder->start(), 0);
-    recording.recorder.reset();
-    EXPECT_FALSE(QFile::exists(folder.filePath(kName)));
-}
-
 TEST(AudioFileRecorder, FailingStartLeavesAnEmptyWavFile)
 {
     QTemporaryDir folder;
@@ -151,37 +119,6 @@ TEST(AudioFileRecorder, FailingStartLeavesAnEmptyWavFile)
     EXPECT_TRUE(wav.ok);
     EXPECT_TRUE(wav.samples.empty());
     EXPECT_EQ(QFileInfo(folder.filePath(kName)).size(), 44);
-}
-
-TEST(AudioFileRecorder, NeverReplacesAnExistingFile)
-{
-    QTemporaryDir folder;
-    QFile earlier(folder.filePath(kName));
-    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
-    earlier.write("an earlier recording");
-    earlier.close();
-    Recording recording = makeRecorder({}, {});
-
-    testing::internal::CaptureStderr();
-    EXPECT_NE(recording.recorder->configure(folder.path(), kName), 0);
-    const std::string message = testing::internal::GetCapturedStderr();
-    EXPECT_NE(message.find("cannot create " + folder.filePath(kName).toStdString()), std::string::npos) << message;
-    recording.recorder.reset();
-
-    ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
-    EXPECT_EQ(earlier.readAll(), "an earlier recording");
-}
-
-TEST(AudioFileRecorder, MissingFolderFailsConfigureNamingThePath)
-{
-    QTemporaryDir folder;
-    const QString missing = folder.filePath(QStringLiteral("Recordings"));
-    Recording recording = makeRecorder({}, {});
-
-    testing::internal::CaptureStderr();
-    EXPECT_NE(recording.recorder->configure(missing, kName), 0);
-    EXPECT_NE(testing::internal::GetCapturedStderr().find("No such file or directory"), std::string::npos);
-    EXPECT_TRUE(recording.recorder->lastError().startsWith(QStringLiteral("cannot create ") + missing));
 }
 
 TEST(AudioFileRecorder, CountsAndReportsFramesLostToAFullRing)

@@ -100,8 +100,7 @@ TEST_P(RecorderCallback, AllocatesNothing)
 }
 
 INSTANTIATE_TEST_SUITE_P(Devices, RecorderCallback,
-                         testing::Values(CallbackCase{44100.0, 1}, CallbackCase{48000.0, 1},
-                                         CallbackCase{48000.0, 2}),
+                         testing::Values(CallbackCase{44100.0, 1}, CallbackCase{48000.0, 2}),
                          [](const testing::TestParamInfo<CallbackCase> &info) {
                              return std::to_string(int(info.param.sampleRate)) + "Hz"
                                     + (info.param.channels == 1 ? "Mono" : "Stereo");

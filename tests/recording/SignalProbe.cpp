@@ -54,17 +54,4 @@ double zeroCrossingFrequency(const std::vector<std::int16_t> &samples, double sa
     return double(crossings - 1) * sampleRate / double(last - first);
 }
 
-double goertzelPower(const std::vector<std::int16_t> &samples, double sampleRate, double frequency)
-{
-    const double coefficient = 2.0 * std::cos(2.0 * std::numbers::pi * frequency / sampleRate);
-    double previous = 0.0, beforePrevious = 0.0;
-    for (std::int16_t sample : samples) {
-        const double current = double(sample) + coefficient * previous - beforePrevious;
-        beforePrevious = previous;
-        previous = current;
-    }
-    const double power = previous * previous + beforePrevious * beforePrevious - coefficient * previous * beforePrevious;
-    return samples.empty() ? 0.0 : power / double(samples.size());
-}
-
 } // namespace probe

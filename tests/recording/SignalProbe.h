@@ -23,7 +23,4 @@ std::vector<float> tone(double sampleRate, double seconds, double frequency, flo
 WavContents readWav(const QString &path);
 // The tone's frequency from its rising zero crossings, between the first and the last.
 double zeroCrossingFrequency(const std::vector<std::int16_t> &samples, double sampleRate);
-// Power of the signal at one frequency (Goertzel), per sample.
-double goertzelPower(const std::vector<std::int16_t> &samples, double sampleRate, double frequency);
-
 } // namespace probe
