@@ -3,9 +3,6 @@
 #include "DecoderTestData.h"
 
 #include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -54,24 +51,6 @@ TEST_F(DecodeCommandTest, DumpsTheBytesBeforeCleanUpSixteenPerLine)
     ASSERT_EQ(lines.size(), 166 / 16 + 1 + 1); // 166 bytes, then the empty text after the last newline
     EXPECT_EQ(lines[0], "aa aa aa aa aa aa 55 00 00 01 00 00 00 00 00 00");
     EXPECT_EQ(lines[10], "00 00 00 00 00 00");
-}
-
-TEST_F(DecodeCommandTest, JsonNamesTheModelAndEveryFile)
-{
-    const QString missing = m_dir.filePath("missing.wav");
-    const CommandRun r = run({"--json", m_path, missing});
-    EXPECT_EQ(r.status, DecodeCommand::NotDecoded);
-    EXPECT_TRUE(r.err.contains("cannot read " + missing + ": ")) << r.err.toStdString();
-
-    const QJsonArray files = QJsonDocument::fromJson(r.out.toUtf8()).object()["files"].toArray();
-    ASSERT_EQ(files.size(), 2);
-    const QJsonObject decoded = files[0].toObject();
-    EXPECT_EQ(decoded["path"].toString(), m_path);
-    EXPECT_EQ(decoded["model"].toString(), "RS200");
-    EXPECT_TRUE(decoded["dataMakesSense"].toBool());
-    EXPECT_EQ(decoded["sessions"].toArray().size(), 1);
-    EXPECT_TRUE(files[1].toObject()["model"].isNull());
-    EXPECT_FALSE(files[1].toObject()["dataMakesSense"].toBool());
 }
 
 TEST_F(DecodeCommandTest, UsageErrorsExitWithTwo)

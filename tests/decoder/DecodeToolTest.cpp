@@ -107,11 +107,16 @@ TEST(DecodeTool, CS200ExampleKeepsTheWatchsUnits)
 
 TEST(DecodeTool, F6ExampleTwiceInOneInvocationAddsItsSessionsOnce)
 {
-    const ToolRun run = runTool({"--json", example("f6-memory.wav"), example("f6-memory.wav")});
-    ASSERT_EQ(run.status, 0) << run.err.toStdString();
-    ASSERT_EQ(run.files.size(), 2);
+    QTemporaryDir dir;
+    const QString missing = dir.filePath("missing.wav");
+    const ToolRun run = runTool({"--json", example("f6-memory.wav"), example("f6-memory.wav"), missing});
+    EXPECT_EQ(run.status, 1); // one file could not be decoded
+    EXPECT_TRUE(run.err.contains("cannot read " + missing + ": ")) << run.err.toStdString();
+    ASSERT_EQ(run.files.size(), 3);
     EXPECT_EQ(run.files.at(1)["model"].toString(), "F6");
     EXPECT_TRUE(sessionsOf(run, 1).isEmpty());
+    EXPECT_TRUE(run.files.at(2)["model"].isNull());
+    EXPECT_FALSE(run.files.at(2)["dataMakesSense"].toBool());
 
     const QJsonArray sessions = sessionsOf(run, 0);
     ASSERT_EQ(sessions.size(), 2);
@@ -156,23 +161,14 @@ TEST(DecodeTool, ExportDirWritesOneFilePerInsertedSession)
     const ToolRun run = runTool({"--export-dir", dir.path(), "--xml", example("f6-memory.wav"),
                                  example("rs200-run.wav")});
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    ASSERT_EQ(runTool({"--export-dir", dir.path(), "--tcx", example("cs200-ride.wav")}).status, 0);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
-              QStringList({"f6-memory-1.plist", "f6-memory-2.plist", "rs200-run-1.plist"}));
+              QStringList({"cs200-ride-1.tcx", "f6-memory-1.plist", "f6-memory-2.plist", "rs200-run-1.plist"}));
 
     const ToolRun missing = runTool({"--export-dir", dir.filePath("missing"), example("rs200-run.wav")});
     EXPECT_EQ(missing.status, 1);
     EXPECT_TRUE(missing.err.contains("rs200-run-1.csv")) << missing.err.toStdString();
-}
-
-TEST(DecodeTool, TcxExportNamesFilesByRecordingAndRefusesXmlWithIt)
-{
-    QTemporaryDir dir;
-    const ToolRun run = runTool({"--export-dir", dir.path(), "--tcx", example("cs200-ride.wav")});
-    ASSERT_EQ(run.status, 0) << run.err.toStdString();
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"cs200-ride-1.tcx"}));
-
-    const ToolRun both = runTool({"--export-dir", dir.path(), "--tcx", "--xml", example("cs200-ride.wav")});
-    EXPECT_EQ(both.status, 2);
+    EXPECT_EQ(runTool({"--export-dir", dir.path(), "--tcx", "--xml", example("cs200-ride.wav")}).status, 2);
 }
 
 TEST(DecodeTool, ReportsWhichDemodulationReadEachFile)

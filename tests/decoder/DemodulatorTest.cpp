@@ -27,6 +27,8 @@ std::vector<std::pair<int, int>> markedRuns(const std::vector<std::uint8_t> &mar
     return runs;
 }
 
+using Runs = std::vector<std::pair<int, int>>;
+
 // A mark buffer with a frame starting at `start`: its start cell and the data cells of `byte`.
 void markFrame(std::vector<std::uint8_t> &marks, int start, std::uint8_t byte)
 {
@@ -35,78 +37,42 @@ void markFrame(std::vector<std::uint8_t> &marks, int start, std::uint8_t byte)
             std::fill_n(marks.begin() + start + 88 * k, 88, 1);
 }
 
-using Runs = std::vector<std::pair<int, int>>;
-
 } // namespace
 
-TEST(Demodulator, ThresholdIsPeakOverTwoAndAHalfTruncated)
-{
-    Samples s(20000, 0);
-    s[9000] = 1001;
-    EXPECT_EQ(Demodulator(s).threshold(), 400);
-    s[9000] = -30000; // negative half-waves leave the peak at 0
-    EXPECT_EQ(Demodulator(s).threshold(), 0);
-}
-
-TEST(Demodulator, ThresholdLooksFrom5000ToHundredBeforeTheEnd)
+TEST(Demodulator, ThresholdIsHalfPeakOverTwoAndAHalfFrom5000ToHundredBeforeTheEnd)
 {
     Samples s(20000, 0);
     s[4999] = 30000;
     s[20000 - 100] = 30000;
+    s[9000] = -30000; // negative half-waves leave the peak at 0
     EXPECT_EQ(Demodulator(s).threshold(), 0);
     s[5000] = 500;
-    s[20000 - 101] = 1000;
+    s[20000 - 101] = 1001; // truncated
     EXPECT_EQ(Demodulator(s).threshold(), 400);
     EXPECT_EQ(Demodulator(Samples(5100, 1000)).threshold(), 0);
     EXPECT_EQ(Demodulator(Samples(5101, 1000)).threshold(), 400);
 }
 
-TEST(Demodulator, BurstMustRiseStrictlyAboveThreshold)
+// Each case: spikes on silence (one of 1000 sets the threshold to 400) and the marked runs.
+TEST(Demodulator, BurstsArePeaksAboveThresholdSpacedAndInsideTheScannedRange)
 {
-    Samples s(20000, 0);
-    s[6000] = 1000; // threshold 400
-    s[8000] = 400;
-    s[10000] = 401;
-    EXPECT_EQ(markedRuns(marksOf(s)), (Runs{{5957, 6045}, {9957, 10045}}));
-}
-
-TEST(Demodulator, BurstPeakIsNotBelowItsTwentyNeighboursOnEachSide)
-{
-    Samples s(20000, 0);
-    s[6000] = 1000;
-    s[8000] = 900;
-    s[8020] = 901;  // within 20 samples: 8000 is no peak, 8020 is
-    s[10000] = 900;
-    s[10021] = 901; // 21 samples on: 10000 is a peak
-    EXPECT_EQ(markedRuns(marksOf(s)), (Runs{{5957, 6045}, {7977, 8065}, {9957, 10045}}));
-}
-
-TEST(Demodulator, EqualMaximaCloseTogetherGiveOneBurst)
-{
-    Samples s(20000, 0);
-    s[6000] = 1000;
-    s[6010] = 1000;
-    EXPECT_EQ(markedRuns(marksOf(s)), (Runs{{5957, 6045}}));
-}
-
-TEST(Demodulator, NextBurstLiesMoreThanSeventySamplesAfterTheLast)
-{
-    Samples s(20000, 0);
-    s[6000] = 1000;
-    s[6070] = 1000;
-    s[8000] = 1000;
-    s[8071] = 1000;
-    EXPECT_EQ(markedRuns(marksOf(s)), (Runs{{5957, 6045}, {7957, 8116}}));
-}
-
-TEST(Demodulator, FirstFiveThousandAndLastThousandSamplesStartNoBurst)
-{
-    Samples s(20000, 0);
-    s[4999] = 1000;
-    s[5000] = 1000;
-    s[18999] = 1000;
-    s[19000] = 1000;
-    EXPECT_EQ(markedRuns(marksOf(s)), (Runs{{5000 - 43, 5045}, {18999 - 43, 19044}}));
+    struct Case { const char *what; std::vector<std::pair<int, int>> spikes; Runs runs; };
+    const std::vector<Case> cases = {
+        {"strictly above", {{6000, 1000}, {8000, 400}, {10000, 401}}, {{5957, 6045}, {9957, 10045}}},
+        {"peak over 20 neighbours", {{6000, 1000}, {8000, 900}, {8020, 901}, {10000, 900}, {10021, 901}},
+         {{5957, 6045}, {7977, 8065}, {9957, 10045}}},
+        {"equal maxima", {{6000, 1000}, {6010, 1000}}, {{5957, 6045}}},
+        {"more than 70 apart", {{6000, 1000}, {6070, 1000}, {8000, 1000}, {8071, 1000}},
+         {{5957, 6045}, {7957, 8116}}},
+        {"first 5000, last 1000", {{4999, 1000}, {5000, 1000}, {18999, 1000}, {19000, 1000}},
+         {{5000 - 43, 5045}, {18999 - 43, 19044}}},
+    };
+    for (const Case &c : cases) {
+        Samples s(20000, 0);
+        for (auto [at, height] : c.spikes)
+            s[std::size_t(at)] = std::int16_t(height);
+        EXPECT_EQ(markedRuns(marksOf(s)), c.runs) << c.what;
+    }
 }
 
 TEST(Demodulator, FrameReadsEightDataCellsLeastSignificantFirst)
@@ -137,12 +103,6 @@ TEST(Demodulator, FramesStartOnlyBetween5000AndThousandBeforeTheEnd)
     EXPECT_EQ(Demodulator::frameBytes(marks), (ByteArray{0}));
     marks.pop_back(); // 6000 samples: nothing is scanned
     EXPECT_TRUE(Demodulator::frameBytes(marks).empty());
-}
-
-TEST(Demodulator, SilenceGivesNoBytes)
-{
-    const Samples s(100000, 0);
-    EXPECT_TRUE(Demodulator::frameBytes(marksOf(s)).empty());
 }
 
 TEST(Demodulator, IdealBurstsComeBackAsTheirBytes)

@@ -48,10 +48,7 @@ ByteArray cleaned(const TransferBuilder &transfer)
 // were cut off stays without value instead of being read from beyond the end.
 TEST(LayoutTruncation, RS200CutAtEveryLength)
 {
-    std::vector<RS200Lap> laps = {{tenths(0, 4, 30), 150, 140, 155, false, 3100, 150, 3200},
-                                  {tenths(0, 10, 0), 160, 150, 165, true, 3000, 310, 3050},
-                                  {tenths(0, 15, 0), 170, 160, 175, false, 2900, 520, 2950}};
-    const ByteArray full = cleaned(rs200({.footPod = true, .lapCount = 3, .laps = laps}));
+    const ByteArray full = cleaned(rs200({.footPod = true, .lapCount = 3, .laps = rs200ThreeLaps()}));
     for (std::size_t length = 0; length <= full.size(); ++length) {
         SCOPED_TRACE(length);
         const CutDecode cut(full, length);
@@ -72,8 +69,7 @@ TEST(LayoutTruncation, RS200CutAtEveryLength)
 
 TEST(LayoutTruncation, CS200CutAtEveryLength)
 {
-    const ByteArray full = cleaned(cs200({.laps = {{tenths(0, 12, 0), 171, 151, 301, 88, 52},
-                                                   {tenths(0, 25, 30), 172, 152, 302, 89, 110}}}));
+    const ByteArray full = cleaned(cs200({.laps = cs200TwoLaps()}));
     for (std::size_t length = 0; length <= full.size(); ++length) {
         SCOPED_TRACE(length);
         const CutDecode cut(full, length);

@@ -154,6 +154,31 @@ TransferBuilder cs200(const CS200Options &options)
     return b;
 }
 
+std::vector<RS200Lap> rs200ThreeLaps()
+{
+    return {{tenths(0, 4, 30), 150, 140, 155, false, 3100, 150, 3200},
+            {tenths(0, 10, 0), 160, 150, 165, true, 3000, 310, 3050},
+            {tenths(0, 15, 0), 170, 160, 175, false, 2900, 520, 2950}};
+}
+
+std::vector<CS200Lap> cs200TwoLaps()
+{
+    return {{tenths(0, 12, 0), 171, 151, 301, 88, 52}, {tenths(0, 25, 30), 172, 152, 302, 89, 110}};
+}
+
+F6Record f6Record(int day)
+{
+    return {.start = QDateTime(QDate(2009, 5, day), QTime(7, 15, 42)),
+            .averageHR = 120 + day,
+            .maxHR = 160 + day,
+            .calories = 300 + 256 * day,
+            .fat = 20 + day,
+            .zoneTime = tenths(0, 25, 10 + day),
+            .zoneLow = 110,
+            .zoneHigh = 150 + day,
+            .userMaxHR = 185 + day};
+}
+
 int f6RecordStart(std::size_t recordCount, int k)
 {
     const int length = kF6FirstRecordOffset + kF6LowestRecordStart + kF6RecordSize * (int(recordCount) - 1);

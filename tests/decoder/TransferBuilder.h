@@ -94,6 +94,10 @@ struct CS200Options
     std::vector<CS200Lap> laps = {};
 };
 
+// Three laps ending at 4:30.0, 10:00.0 and 15:00.0, the second an auto lap;
+// with the foot pod at 1500 m, 3100 m and 5200 m.
+std::vector<RS200Lap> rs200ThreeLaps();
+
 // A CS200 ride of 3 June 2014 07:45:12, 1:15:30.5 long, 1:05:10.2 ridden.
 TransferBuilder cs200(const CS200Options &options = {});
 
@@ -111,6 +115,12 @@ struct F6Record
     int zoneHigh = 0;
     int userMaxHR = 0;
 };
+
+// Record `day` of an F6 memory of May 2009, every field of a value of its own.
+F6Record f6Record(int day);
+
+// Laps ending at 12:00.0 and 25:30.0, at 5.2 and 11.0 units.
+std::vector<CS200Lap> cs200TwoLaps();
 
 // An F6 memory of the records given, record 1 first (nearest the length L).
 TransferBuilder f6(const std::vector<F6Record> &records);

@@ -1,5 +1,4 @@
 #include "Decoder.h"
-#include "WavDataReader.h"
 
 #include "DecoderTestData.h"
 
@@ -73,16 +72,6 @@ TEST(WavExtraction, UnopenableFileLeavesTheArrayAndAnswersNo)
     }
 }
 
-TEST(WavExtraction, DecodesARecordingEndToEnd)
-{
-    QTemporaryDir dir;
-    const ByteArray stream = testdata::withLead(testdata::rs200Transfer());
-    Decoder decoder;
-    EXPECT_TRUE(decoder.decodeFile(writeFile(dir, "rs200.wav", testdata::wav(testdata::spikes(stream)))));
-    EXPECT_EQ(decoder.recognisedModel(), WatchModel::RS200);
-    EXPECT_EQ(decoder.byteArray(), testdata::rs200Transfer());
-}
-
 // The samples a data chunk claims but the file lacks count as 0: a file that
 // claims far more must decode exactly like one that holds those zeros.
 TEST(WavExtraction, MissingSamplesActLikeZeros)
@@ -103,27 +92,4 @@ TEST(WavExtraction, MissingSamplesActLikeZeros)
     std::vector<std::int16_t> padded = cut;
     padded.resize(cut.size() + 5000, 0);
     EXPECT_EQ(extract(testdata::wav(cut, std::int64_t(padded.size()) * 2)), extract(testdata::wav(padded)));
-}
-
-TEST(WavDataReader, ReadsWordsLittleEndianAndSamplesOnlyAsFarAsTheFileGoes)
-{
-    QBuffer buffer;
-    buffer.setData(QByteArray("\x01\x02\x03\x04\x05", 5));
-    buffer.open(QIODevice::ReadOnly);
-    WavDataReader reader;
-    EXPECT_EQ(reader.read4BytesLittleEndian(), 0u); // nothing open
-    reader.open(&buffer);
-    EXPECT_EQ(reader.read4BytesLittleEndian(), 0x04030201u);
-    EXPECT_EQ(reader.read4BytesLittleEndian(), 0x05u);
-    EXPECT_EQ(reader.read4BytesLittleEndian(), 0u);
-
-    QBuffer claimsTooMuch;
-    claimsTooMuch.setData(testdata::wav({7, -8, 9}, 0xFFFFFFFFLL));
-    claimsTooMuch.open(QIODevice::ReadOnly);
-    reader.open(&claimsTooMuch);
-    ASSERT_TRUE(reader.findDataChunk());
-    const std::uint32_t declared = reader.read4BytesLittleEndian();
-    const std::vector<std::int16_t> samples = reader.readSamples(declared / 2, 100);
-    ASSERT_EQ(samples.size(), 103u);
-    EXPECT_EQ(std::vector<std::int16_t>(samples.begin(), samples.begin() + 4), (std::vector<std::int16_t>{7, -8, 9, 0}));
 }

@@ -79,21 +79,6 @@ public:
         return s;
     }
 
-    // Tone bursts like the watch's, at random moments: the right sound, no frames.
-    std::vector<std::int16_t> strayBursts()
-    {
-        std::vector<std::uint8_t> bytes = synth::randomBytes(20, next());
-        synth::RoomOptions room;
-        room.leadSeconds = 0.0;
-        room.amplitude = uniform(2000.0, 16000.0);
-        room.frameSpacing = 300 + int(next() % 600); // frames that overlap or leave gaps
-        room.snrDb = uniform(10.0, 40.0);
-        room.seed = next();
-        std::vector<std::int16_t> s = synth::modulate(bytes, room);
-        s.resize(kLength, 0);
-        return s;
-    }
-
     // Real frames of random bytes that never hold the synchronisation pattern.
     std::vector<std::int16_t> framesWithoutSync()
     {
@@ -128,7 +113,7 @@ TEST(RescueRejection, NoSessionFromSoundsThatHoldNoTransfer)
 {
     const Kind kinds[] = {
         {"white noise", &Signals::whiteNoise}, {"chords", &Signals::chords},
-        {"speech-like noise", &Signals::speechLike}, {"stray bursts", &Signals::strayBursts},
+        {"speech-like noise", &Signals::speechLike},
         {"frames without sync", &Signals::framesWithoutSync},
     };
     constexpr int kPerKind = 400;

@@ -19,68 +19,19 @@ struct Room
     synth::RoomOptions options;
 };
 
-synth::RoomOptions base()
-{
-    synth::RoomOptions room;
-    room.amplitude = kAmplitude;
-    room.seed = 11;
-    return room;
-}
-
-Room click()
-{
-    synth::RoomOptions room = base();
-    room.clickSeconds = {2.0};
-    return {"Click", room};
-}
-
-Room hum()
-{
-    synth::RoomOptions room = base();
-    room.humLevel = 0.5;
-    return {"Hum", room};
-}
-
-Room echo(double delayMs)
-{
-    synth::RoomOptions room = base();
-    room.echoLevel = 0.5;
-    room.echoDelayMs = delayMs;
-    return {"Echo" + std::to_string(int(delayMs * 10)) + "tenthsMs", room};
-}
-
-Room noise()
-{
-    synth::RoomOptions room = base();
-    room.snrDb = 12.0;
-    return {"Noise12dB", room};
-}
-
-Room fading()
-{
-    synth::RoomOptions room = base();
-    room.fadeDepth = 0.75;
-    room.fadePeriodSeconds = 3.0;
-    return {"FadingTo25Percent", room};
-}
-
-Room humEchoFading()
-{
-    synth::RoomOptions room = fading().options;
-    room.humLevel = 0.5;
-    room.echoLevel = 0.5;
-    room.echoDelayMs = 4.5;
-    return {"HumEchoFading", room};
-}
-
-Room clickHumNoiseDrift()
-{
-    synth::RoomOptions room = noise().options;
-    room.clickSeconds = {1.0, 2.6};
-    room.humLevel = 0.5;
-    room.drift = -0.015;
-    return {"ClickHumNoiseDrift", room};
-}
+// The rooms of the issue, all at the quiet level; seed 11 for every one.
+const Room kClick{"Click", {.amplitude = kAmplitude, .seed = 11, .clickSeconds = {2.0}}};
+const Room kHum{"Hum", {.amplitude = kAmplitude, .seed = 11, .humLevel = 0.5}};
+const Room kEcho3{"Echo3ms", {.amplitude = kAmplitude, .seed = 11, .echoLevel = 0.5, .echoDelayMs = 3.0}};
+const Room kEcho45{"Echo4p5ms", {.amplitude = kAmplitude, .seed = 11, .echoLevel = 0.5, .echoDelayMs = 4.5}};
+const Room kEcho6{"Echo6ms", {.amplitude = kAmplitude, .seed = 11, .echoLevel = 0.5, .echoDelayMs = 6.0}};
+const Room kNoise{"Noise12dB", {.amplitude = kAmplitude, .snrDb = 12.0, .seed = 11}};
+const Room kFading{"FadingTo25Percent",
+                   {.amplitude = kAmplitude, .fadeDepth = 0.75, .fadePeriodSeconds = 3.0, .seed = 11}};
+const Room kHumEchoFading{"HumEchoFading", {.amplitude = kAmplitude, .fadeDepth = 0.75, .fadePeriodSeconds = 3.0,
+                                            .seed = 11, .humLevel = 0.5, .echoLevel = 0.5, .echoDelayMs = 4.5}};
+const Room kClickHumNoiseDrift{"ClickHumNoiseDrift", {.amplitude = kAmplitude, .drift = -0.015, .snrDb = 12.0,
+                                                      .seed = 11, .clickSeconds = {1.0, 2.6}, .humLevel = 0.5}};
 
 struct Watch
 {
@@ -126,9 +77,8 @@ TEST_P(RescueRooms, ReadsTheWholeTransfer)
 
 INSTANTIATE_TEST_SUITE_P(EveryWatch, RescueRooms,
                          testing::Combine(testing::ValuesIn(kWatches),
-                                          testing::Values(click(), hum(), echo(3.0), echo(3.5), echo(4.0), echo(4.5),
-                                                          echo(5.0), echo(5.5), echo(6.0), noise(), fading(),
-                                                          humEchoFading(), clickHumNoiseDrift())),
+                                          testing::Values(kClick, kHum, kEcho3, kEcho45, kEcho6, kNoise, kFading,
+                                                          kHumEchoFading, kClickHumNoiseDrift)),
                          [](const auto &info) {
                              return std::get<0>(info.param).name + std::get<1>(info.param).name;
                          });
@@ -137,7 +87,7 @@ INSTANTIATE_TEST_SUITE_P(EveryWatch, RescueRooms,
 // rooms, and the decoder falls back to the second, which reads them whole.
 TEST(RescueRooms, DecoderFallsBackWhereTheExactPathFails)
 {
-    for (const Room &room : {click(), hum(), echo(3.0), fading(), humEchoFading(), clickHumNoiseDrift()}) {
+    for (const Room &room : {kClick, kHum, kEcho3, kFading, kHumEchoFading, kClickHumNoiseDrift}) {
         for (const Watch &watch : kWatches) {
             const std::vector<std::int16_t> samples = record(watch.transfer(), room.options);
             const Outcome exact = decodeSamples(samples, false);
@@ -156,7 +106,7 @@ TEST(RescueRooms, ClickAnywhereInAFrame)
 {
     const ByteArray cleaned = rs200Transfer();
     for (int offset = 0; offset < 896; offset += 37) {
-        synth::RoomOptions room = base();
+        synth::RoomOptions room = kClick.options;
         room.clickSeconds = {(44100.0 + offset) / 44100.0};
         const Outcome outcome = decodeSamples(record(cleaned, room));
         EXPECT_EQ(outcome.bytes, synth::cleanedRoundTrip(cleaned)) << "click " << offset << " samples into the second";

@@ -53,20 +53,7 @@ inline ByteArray cs200Transfer()
 
 inline ByteArray f6Transfer()
 {
-    std::vector<layouttest::F6Record> records;
-    for (int day = 1; day <= 3; ++day) {
-        layouttest::F6Record r;
-        r.start = QDateTime(QDate(2009, 5, day), QTime(7, 15, 42));
-        r.averageHR = 120 + day;
-        r.maxHR = 160 + day;
-        r.calories = 300 + day;
-        r.zoneTime = layouttest::tenths(0, 25, 10 + day);
-        r.zoneLow = 110;
-        r.zoneHigh = 150;
-        r.userMaxHR = 185;
-        records.push_back(r);
-    }
-    return layouttest::f6(records).bytes();
+    return layouttest::f6({layouttest::f6Record(1), layouttest::f6Record(2), layouttest::f6Record(3)}).bytes();
 }
 
 inline std::vector<std::int16_t> record(const ByteArray &cleaned, const synth::RoomOptions &room)
