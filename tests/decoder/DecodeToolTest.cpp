@@ -130,7 +130,8 @@ TEST(DecodeTool, F6ExampleTwiceInOneInvocationAddsItsSessionsOnce)
     EXPECT_EQ(sessions.at(1)["sessionTotalTime"].toInt(), 39470);
 }
 
-TEST(DecodeTool, StoreKeepsSessionsAcrossInvocations)
+// The store keeps sessions across invocations; one it cannot read is left as it was.
+TEST(DecodeTool, StoreKeepsSessionsAndIsNeverOverwrittenWhenUnreadable)
 {
     QTemporaryDir dir;
     const QString store = dir.filePath("Ventrix.xml");
@@ -138,19 +139,15 @@ TEST(DecodeTool, StoreKeepsSessionsAcrossInvocations)
     const ToolRun again = runTool({"--json", "--store", store, example("f6-memory.wav")});
     ASSERT_EQ(again.status, 0) << again.err.toStdString();
     EXPECT_TRUE(sessionsOf(again, 0).isEmpty());
-}
 
-TEST(DecodeTool, UnreadableStoreIsLeftAsItWasAndFails)
-{
-    QTemporaryDir dir;
-    const QString store = dir.filePath("Ventrix.xml");
-    QFile file(store);
+    const QString broken = dir.filePath("Broken.xml");
+    QFile file(broken);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("<not a store");
     file.close();
-    const ToolRun run = runTool({"--store", store, example("rs200-run.wav")});
+    const ToolRun run = runTool({"--store", broken, example("rs200-run.wav")});
     EXPECT_EQ(run.status, 1);
-    EXPECT_TRUE(run.err.contains(store)) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(broken)) << run.err.toStdString();
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), "<not a store");
 }

@@ -70,17 +70,6 @@ TEST_P(RoundTrip, EveryByteOfARandomStreamComesBack)
     EXPECT_EQ(difference(demodulate(stream), stream), "");
 }
 
-TEST_P(RoundTrip, CleanupGivesBackTheFramedTransfer)
-{
-    std::vector<std::uint8_t> cleaned = synth::randomBytes(kStreamSize, kBytesSeed + 1);
-    cleaned[0] = synth::kSyncByte;
-    const synth::FramingOptions framing{.fillCount = 249};
-    demodulate(synth::frameTransfer(cleaned, framing));
-
-    ASSERT_TRUE(m_decoder.cleanupBytes());
-    EXPECT_EQ(difference(m_decoder.byteArray(), synth::cleanedRoundTrip(cleaned, framing)), "");
-}
-
 synth::RoomOptions noisy(synth::RoomOptions options)
 {
     options.snrDb = 20.0;
