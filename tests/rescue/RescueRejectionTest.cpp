@@ -116,7 +116,7 @@ TEST(RescueRejection, NoSessionFromSoundsThatHoldNoTransfer)
         {"speech-like noise", &Signals::speechLike},
         {"frames without sync", &Signals::framesWithoutSync},
     };
-    constexpr int kPerKind = 400;
+    constexpr int kPerKind = 750; // a few thousand recordings in all
     Signals source(77);
     int rescued = 0;
     for (const Kind &kind : kinds) {
