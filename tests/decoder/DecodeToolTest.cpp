@@ -68,7 +68,7 @@ TEST(DecodeTool, RS200ExamplePrintsEveryKeyInItsUnit)
                                       "userSittingHR", "userVO2Max", "userWeight"}));
     EXPECT_EQ(s["sessionDate"].toString(), "2013-01-15T14:30:00");
     EXPECT_EQ(s["sessionTotalTime"].toInt(), 9628);      // 16:02.8 in tenths
-    EXPECT_EQ(s["sessionTotalDistance"].toInt(), 5200);  // metres
+    EXPECT_EQ(s["sessionTotalDistance"].toInt(), 3110);  // metres
     EXPECT_EQ(s["sessionLimitType"].toString(), "HR Limits");
     EXPECT_EQ(s["limitZone"].toArray().size(), 2);
     EXPECT_EQ(s["sportZone"].toArray().size(), 5);
@@ -76,7 +76,7 @@ TEST(DecodeTool, RS200ExamplePrintsEveryKeyInItsUnit)
     ASSERT_EQ(laps.size(), 3);
     EXPECT_EQ(laps.at(0)["lapNumber"].toInt(), 1);
     EXPECT_EQ(laps.at(0)["timeInLap"].toInt(), 3124);
-    EXPECT_EQ(laps.at(1)["distance"].toInt(), 1750);
+    EXPECT_EQ(laps.at(1)["distance"].toInt(), 1060);
     EXPECT_TRUE(laps.at(1)["autoLap"].toBool());
 }
 
