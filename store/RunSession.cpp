@@ -49,11 +49,16 @@ const Member *memberWithNumber(const std::vector<Member> &members, std::optional
 
 std::optional<int> RunSession::sessionTotalDistance() const
 {
+    return sessionTotalDistance(VXUnits());
+}
+
+std::optional<int> RunSession::sessionTotalDistance(const VXUnits &units) const
+{
     if (!m_sessionTotalDistance)
         return std::nullopt;
     if (isCS200())
         return m_sessionTotalDistance;
-    return truncatedToInt(*m_sessionTotalDistance * VXUnits().kmToMilesFactor());
+    return truncatedToInt(*m_sessionTotalDistance * units.kmToMilesFactor());
 }
 
 void RunSession::setSessionTotalDistance(std::optional<int> distance)

@@ -24,6 +24,8 @@
 // second per km, RS200 distances in metres, CS200 distances and speeds in the
 // watch's own counting, weight in tenths of a pound, length in cm.
 // Any thread; the derived values read the current default QLocale.
+class VXUnits;
+
 class RunSession
 {
 public:
@@ -70,6 +72,8 @@ public:
     // Thousandths of the user's distance unit (metres or thousandths of a mile);
     // a CS200 distance unconverted; absent when nothing is stored. Truncated.
     std::optional<int> sessionTotalDistance() const;
+    // The same in the given units, for readers that go over many sessions.
+    std::optional<int> sessionTotalDistance(const VXUnits &units) const;
     // Takes thousandths of the user's unit; negative becomes 0, absent clears.
     void setSessionTotalDistance(std::optional<int> distance);
 

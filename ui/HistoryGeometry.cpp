@@ -12,13 +12,6 @@
 
 namespace {
 
-// Truncated toward zero, held at the int range.
-int truncatedToInt(double value)
-{
-    const double truncated = std::trunc(value);
-    return int(std::clamp(truncated, double(std::numeric_limits<int>::min()), double(std::numeric_limits<int>::max())));
-}
-
 // The lowest and highest positive value of a key, 0 and 0 when no session has one.
 struct ValueRange
 {
@@ -203,14 +196,9 @@ HistoryGeometry HistoryGeometry::compute(const QList<const RunSession *> &sessio
         geometry.heartRate = heartRateLine(sessionArray, pointX, scale);
     }
     if (input.layers.distance) {
-        // As RunSession::sessionTotalDistance(), with the units made once per pass, not per session.
-        const double kmToMiles = VXUnits().kmToMilesFactor();
-        const auto distance = [kmToMiles](const RunSession &s) -> std::optional<int> {
-            const std::optional<int> stored = s.primitiveSessionTotalDistance();
-            if (!stored || s.isCS200())
-                return stored;
-            return truncatedToInt(*stored * kmToMiles);
-        };
+        // The units are made once per pass, not per session.
+        const VXUnits units;
+        const auto distance = [&units](const RunSession &s) { return s.sessionTotalDistance(units); };
         // Unlike the other lines, the distance scale includes 0 (and any negative value).
         double minimum = 0;
         double maximum = 0;
