@@ -19,6 +19,7 @@
 #include "SessionTableAutosave.h"
 #include "SessionTableModel.h"
 #include "SportZoneView.h"
+#include "TransferImporter.h"
 #include "VXNotifications.h"
 #include "VXSavePanel.h"
 #include "Ventrix_AppDelegate.h"
@@ -50,7 +51,7 @@ struct VentrixApplication::Parts
 {
     explicit Parts(UserPrompts *givenPrompts)
         : prompts(givenPrompts ? *givenPrompts : messageBoxes), delegate(prompts),
-          context(*delegate.managedObjectContext()), sessions(context), appController(&decoder),
+          context(*delegate.managedObjectContext()), sessions(context), importer(context, &sessions, &dataOutput), appController(&decoder),
           savePanel(&window), windowController(window, *window.sessionTable(), sessions, context)
     {
     }
@@ -63,6 +64,7 @@ struct VentrixApplication::Parts
     VXNotifications notifications;
     DataOutput dataOutput;
     Decoder decoder;
+    TransferImporter importer;
     AppController appController;
     MainWindow window;
     VXSavePanel savePanel;
@@ -79,12 +81,11 @@ VentrixApplication::VentrixApplication(UserPrompts *prompts) : m(std::make_uniqu
 {
     m->messageBoxes.setWindow(&m->window);
 
-    // The exporter and the decoder share the session list and the context.
+    // The exporter and the importer share the session list and the context;
+    // the recorder and the window store what they decode through the importer.
     m->dataOutput.setSessionArrayController(&m->sessions);
     m->dataOutput.setSaveDialog(&m->savePanel);
-    m->decoder.setManagedObjectContext(&m->context);
-    m->decoder.setSessionArrayController(&m->sessions);
-    m->decoder.setDataOutput(&m->dataOutput);
+    m->appController.setImporter(&m->importer);
     QObject::connect(&m->dataOutput, &DataOutput::exportFailed, &m->window,
                      [this](const QString &message) { m->prompts.showError(message); });
 
@@ -131,7 +132,7 @@ VentrixApplication::VentrixApplication(UserPrompts *prompts) : m(std::make_uniqu
 
     // The main window's controller and its commands.
     m->windowController.setAppController(&m->appController);
-    m->windowController.setDecoder(&m->decoder);
+    m->windowController.setDecoder(&m->decoder, &m->importer);
     m->windowController.setSportZoneView(m->sportZoneView);
     m->windowController.setHistoryView(m->historyPane->historyView());
     m->windowController.awakeFromNib();

@@ -1,42 +1,30 @@
 #include "CS200SessionLayout.h"
 
-#include "ModelRecognizer.h"
+#include "WatchModel.h"
 
 const QString CS200SessionLayout::kNoLimits = QStringLiteral("No limits");
 
 namespace {
 
-const QString kModelName = QStringLiteral("CS200");
-
-// The user's data.
-constexpr int kWeightIndex = 98;
-constexpr int kLengthIndex = 100;
-constexpr int kUserMaxHRIndex = 105;
-constexpr int kSittingHRIndex = 107;
-
-// Session figures.
-constexpr int kLimitFlagsIndex = 108; // bits 0-1: limit type; bit 6: cadence sensor
 constexpr int kCadenceSensorBit = 0x40;
-constexpr int kTimeInZoneIndex = 115;
-constexpr int kTimeAboveZoneIndex = 118;
-constexpr int kTimeBelowZoneIndex = 121;
-constexpr int kCaloriesIndex = 124;
-constexpr int kDistanceIndex = 126;        // tenths of the watch's distance unit
-constexpr int kDistanceFactor = 100;       // to thousandths, the stored watch distance
-constexpr int kMaxSpeedIndex = 130;
-constexpr int kCadenceIndex = 132;
-constexpr int kNumberOfLapsIndex = 138;
-constexpr int kLimitLowIndex = 146;
-constexpr int kLimitHighIndex = 147;
+constexpr int kDistanceFactor = 100; // tenths to thousandths, the stored watch distance
 
 // Lap records, first lap first: cumulative time and distance.
-constexpr int kLapRecordsIndex = 153;
 constexpr int kLapRecordSize = 12;
 constexpr int kLapMaxHROffset = 3;
 constexpr int kLapAverageHROffset = 4;
 constexpr int kLapEndSpeedOffset = 5;
 constexpr int kLapCadenceOffset = 8;
 constexpr int kLapDistanceOffset = 9;
+
+// A lap's share of a cumulative value; none when the value went backwards,
+// which no lap can (the watch sent a damaged or reset record).
+std::optional<int> lapShare(int cumulative, int previous)
+{
+    if (cumulative < previous)
+        return std::nullopt;
+    return cumulative - previous;
+}
 
 } // namespace
 
@@ -48,17 +36,17 @@ CS200SessionLayout::CS200SessionLayout(const ByteArray &bytes, bool &dataMakesSe
 RunSession CS200SessionLayout::session(const SessionClock &now) const
 {
     RunSession session;
-    session.hrm = kModelName;
+    session.hrm = watchModelName(WatchModel::CS200);
     session.importDate = now();
-    session.sessionDate = m_codecs.decodeSessionDate(ModelRecognizer::kCS200SessionDateIndex, m_dataMakesSense);
-    session.sessionName = kModelName;
-    session.sessionTotalTime = m_codecs.secondsx10From4Bytes(ModelRecognizer::kCS200FirstTimeIndex);
-    session.sessionRideTime = m_codecs.secondsx10From4Bytes(ModelRecognizer::kCS200SecondTimeIndex);
-    if (const std::optional<HeartRateRecord> hr = m_codecs.decodeSessionHR(ModelRecognizer::kCS200SessionHRIndex)) {
+    session.sessionDate = m_codecs.decodeSessionDate(kSessionDateIndex, m_dataMakesSense);
+    session.sessionName = watchModelName(WatchModel::CS200);
+    session.sessionTotalTime = m_codecs.secondsx10From4Bytes(kTotalTimeIndex);
+    session.sessionRideTime = m_codecs.secondsx10From4Bytes(kRideTimeIndex);
+    if (const std::optional<HeartRateRecord> hr = m_codecs.decodeSessionHR(kSessionHRIndex)) {
         session.sessionAverageHR = hr->sessionAverageHR;
         session.sessionMaxHR = hr->sessionMaxHR;
     }
-    session.userBirthday = m_codecs.decodeBirthdayDate(ModelRecognizer::kCS200BirthdayIndex, m_dataMakesSense);
+    session.userBirthday = m_codecs.decodeBirthdayDate(kBirthdayIndex, m_dataMakesSense);
     session.userLength = m_bytes.byte(kLengthIndex);
     session.userWeight = m_codecs.decodeWeight(kWeightIndex);
     if (m_bytes.has(kCaloriesIndex + 1))
@@ -86,7 +74,7 @@ void CS200SessionLayout::setSpeedAndCadence(RunSession &session) const
 {
     if (const std::optional<SpeedRecord> speed = m_codecs.decodeCS200Speed(); speed && m_bytes.has(kMaxSpeedIndex + 1))
         session.sessionMaxSpeed = speed->maxSpeed;
-    if (const std::optional<CadenceRecord> cadence = m_codecs.decodeCS200Cadence(); cadence && m_bytes.has(kCadenceIndex + 1)) {
+    if (const std::optional<CadenceRecord> cadence = m_codecs.decodeCS200Cadence(); cadence && m_bytes.has(kMaxCadenceIndex)) {
         session.sessionMaxCadence = cadence->maxCadence;
         session.sessionAverageCadence = cadence->aveCadence;
     }
@@ -126,13 +114,13 @@ std::vector<Lap> CS200SessionLayout::laps(bool cadenceSensor) const
         // valid packed time gets none, and the next lap counts from the last
         // valid one.
         if (const std::optional<TimeRecord> time = m_codecs.timeFrom3Bytes(record, false)) {
-            lap.timeInLap = time->totalSecondsx10 - previousTime;
+            lap.timeInLap = lapShare(time->totalSecondsx10, previousTime);
             previousTime = time->totalSecondsx10;
         }
         lap.averageHR = m_bytes.byte(record + kLapAverageHROffset);
         lap.maxHR = m_bytes.byte(record + kLapMaxHROffset);
         const int distance = m_bytes.lsbMsbToInt(record + kLapDistanceOffset) * kDistanceFactor;
-        lap.distance = distance - previousDistance;
+        lap.distance = lapShare(distance, previousDistance);
         previousDistance = distance;
         lap.endPace = m_bytes.lsbMsbToInt(record + kLapEndSpeedOffset);
         if (cadenceSensor)

@@ -8,11 +8,6 @@
 #include "RescueDemodulator.h"
 #include "RS200SessionLayout.h"
 
-#include "DataOutput.h"
-#include "ObjectContext.h"
-#include "SessionListController.h"
-
-#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -26,66 +21,65 @@ Decoder::Decoder()
     m_byteArray.reserve(kInitialByteCapacity);
 }
 
-bool Decoder::decodeFile(const QString &path)
+DecodeResult Decoder::decodeFile(const QString &path)
 {
-    m_dataMakesSense = false;
-    m_recognisedModel.reset();
-    m_decodeMethod = DecodeMethod::Exact;
-    m_rescueAttempted = false;
     extractBytesFromFile(path);
     // Never decode again whatever an earlier extraction left in the array.
-    if (!m_readError.isEmpty())
-        return false;
-    return decodeExtractedBytes();
+    DecodeResult result;
+    if (m_readError.isEmpty())
+        result = decodeExtractedBytes();
+    result.path = path;
+    result.readFailure = m_readError;
+    return result;
 }
 
-bool Decoder::decodeExtractedBytes()
+DecodeResult Decoder::decodeExtractedBytes()
 {
-    m_decodeMethod = DecodeMethod::Exact;
-    m_rescueAttempted = false;
     // Whatever happens, the samples are the memory of this decode only.
     const std::vector<std::int16_t> samples = std::move(m_extractedSamples);
     m_extractedSamples = {};
-    const bool decoded = decodeBytes();
+    DecodeResult result = decodeBytes();
     // A recognised model is never decoded twice, even when a field cleared dataMakesSense.
-    if (m_recognisedModel || !m_rescueEnabled || samples.empty())
-        return decoded;
-    return decodeRescued(samples);
+    if (result.model || !m_rescueEnabled || samples.empty())
+        return result;
+    return decodeRescued(samples, std::move(result));
 }
 
-bool Decoder::decodeRescued(std::span<const std::int16_t> samples)
+DecodeResult Decoder::decodeRescued(std::span<const std::int16_t> samples, DecodeResult exact)
 {
-    m_rescueAttempted = true;
     ByteArray exactBytes = std::move(m_byteArray);
     m_byteArray = RescueDemodulator::demodulate(samples);
-    const bool decoded = decodeBytes();
-    if (m_recognisedModel) {
-        m_decodeMethod = DecodeMethod::Rescued;
-        return decoded;
+    DecodeResult rescued = decodeBytes();
+    rescued.rescueAttempted = true;
+    if (rescued.model) {
+        rescued.method = DecodeMethod::Rescued;
+        return rescued;
     }
     m_byteArray = std::move(exactBytes);
-    return decoded;
+    exact.rescueAttempted = true;
+    return exact;
 }
 
-bool Decoder::decodeBytes()
+DecodeResult Decoder::decodeBytes()
 {
-    m_dataMakesSense = false;
-    m_recognisedModel.reset();
-    if (!cleanupBytes())
-        return false;
+    DecodeResult result;
+    bool &dataMakesSense = result.dataMakesSense;
+    if (!ByteStreamCleanup::cleanupBytes(m_byteArray))
+        return result;
 
     // The order is fixed: an array that passes two checks is the first model.
-    if (checkF6Data()) {
-        m_recognisedModel = WatchModel::F6;
-        extractF6SessionData();
-    } else if (checkRS200Data()) {
-        m_recognisedModel = WatchModel::RS200;
-        extractRS200SessionData();
-    } else if (checkCS200Data()) {
-        m_recognisedModel = WatchModel::CS200;
-        extractCS200SessionData();
+    ModelRecognizer recognizer(m_byteArray, dataMakesSense);
+    if (recognizer.checkF6Data()) {
+        result.model = WatchModel::F6;
+        result.sessions = F6SessionLayout(m_byteArray, dataMakesSense).sessions(m_now);
+    } else if (recognizer.checkRS200Data()) {
+        result.model = WatchModel::RS200;
+        result.sessions.push_back(RS200SessionLayout(m_byteArray, dataMakesSense).session(m_now));
+    } else if (recognizer.checkCS200Data()) {
+        result.model = WatchModel::CS200;
+        result.sessions.push_back(CS200SessionLayout(m_byteArray, dataMakesSense).session(m_now));
     }
-    return m_dataMakesSense;
+    return result;
 }
 
 void Decoder::extractBytesFromFile(const QString &path)
@@ -136,83 +130,4 @@ void Decoder::extractBytesFromDevice(QIODevice &device)
 std::uint32_t Decoder::read4BytesLittleEndian()
 {
     return m_openFile.read4BytesLittleEndian();
-}
-
-bool Decoder::cleanupBytes()
-{
-    return ByteStreamCleanup::cleanupBytes(m_byteArray);
-}
-
-bool Decoder::checkF6Data()
-{
-    return ModelRecognizer(m_byteArray, m_dataMakesSense).checkF6Data();
-}
-
-bool Decoder::checkRS200Data()
-{
-    return ModelRecognizer(m_byteArray, m_dataMakesSense).checkRS200Data();
-}
-
-bool Decoder::checkCS200Data()
-{
-    return ModelRecognizer(m_byteArray, m_dataMakesSense).checkCS200Data();
-}
-
-std::vector<LimitZone> Decoder::decodeRS200LimitZones(const QString &limitType)
-{
-    return RS200SessionLayout(m_byteArray, m_dataMakesSense).decodeRS200LimitZones(limitType);
-}
-
-bool Decoder::extractF6SessionData()
-{
-    return storeTransfer(F6SessionLayout(m_byteArray, m_dataMakesSense).newSessions(storedSessionDates(), m_now));
-}
-
-bool Decoder::extractRS200SessionData()
-{
-    std::vector<RunSession> sessions;
-    sessions.push_back(RS200SessionLayout(m_byteArray, m_dataMakesSense).session(m_now));
-    return storeTransfer(std::move(sessions));
-}
-
-bool Decoder::extractCS200SessionData()
-{
-    std::vector<RunSession> sessions;
-    sessions.push_back(CS200SessionLayout(m_byteArray, m_dataMakesSense).session(m_now));
-    return storeTransfer(std::move(sessions));
-}
-
-QList<QDateTime> Decoder::storedSessionDates() const
-{
-    QList<const RunSession *> listed;
-    if (m_sessionArrayController)
-        listed = m_sessionArrayController->arrangedSessions();
-    else if (m_managedObjectContext)
-        listed = m_managedObjectContext->sessions();
-    QList<QDateTime> dates;
-    for (const RunSession *session : listed)
-        if (session->sessionDate)
-            dates.append(*session->sessionDate);
-    return dates;
-}
-
-bool Decoder::storeTransfer(std::vector<RunSession> sessions)
-{
-    if (!m_managedObjectContext)
-        return false;
-    if (!sessions.empty()) {
-        // One transfer is one step of the Edit menu's undo, however many sessions it brings.
-        m_managedObjectContext->beginUndoGroup(QCoreApplication::translate("Decoder", "Import Transfer"));
-        for (RunSession &session : sessions) {
-            const RunSession *stored = m_managedObjectContext->insertSession(std::move(session));
-            if (m_sessionArrayController)
-                m_sessionArrayController->selectSession(stored);
-        }
-        m_managedObjectContext->endUndoGroup();
-    }
-    // A failed save is not shown: the sessions stay in the context and a later save stores them.
-    const bool saved = m_managedObjectContext->save().ok;
-    if (m_dataOutput)
-        m_dataOutput->autoExport();
-    return saved;
 }

@@ -1,6 +1,7 @@
 #include "F6SessionLayout.h"
 
 #include "ModelRecognizer.h"
+#include "WatchModel.h"
 
 namespace {
 
@@ -16,7 +17,6 @@ constexpr int kZoneLowOffset = 35;
 constexpr int kZoneHighOffset = 36;
 constexpr int kUserMaxHROffset = 43;
 
-const QString kModelName = QStringLiteral("F6");
 const QString kTargetZoneName = QStringLiteral("In Zone");
 
 } // namespace
@@ -26,8 +26,7 @@ F6SessionLayout::F6SessionLayout(const ByteArray &bytes, bool &dataMakesSense)
 {
 }
 
-std::vector<RunSession> F6SessionLayout::newSessions(const QList<QDateTime> &storedDates,
-                                                     const SessionClock &now) const
+std::vector<RunSession> F6SessionLayout::sessions(const SessionClock &now) const
 {
     std::vector<RunSession> sessions;
     const int records = m_bytes.byte(ModelRecognizer::kF6RecordCountIndex).value_or(0);
@@ -35,8 +34,8 @@ std::vector<RunSession> F6SessionLayout::newSessions(const QList<QDateTime> &sto
     if (records < 1 || length <= kRecordSize * records)
         return sessions;
 
-    // The watch sends its whole memory every time: a session is known by its start date.
-    QList<QDateTime> knownDates = storedDates;
+    // A session is known by its start date: a repeated one is the same session.
+    QList<QDateTime> knownDates;
     for (int k = 1; k <= records; ++k) {
         const int start = recordStart(length, k);
         const std::optional<QDateTime> date = m_codecs.decodeF6SessionDate(start + kDateOffset, m_dataMakesSense);
@@ -51,10 +50,10 @@ std::vector<RunSession> F6SessionLayout::newSessions(const QList<QDateTime> &sto
 RunSession F6SessionLayout::sessionAt(int start, const QDateTime &sessionDate, const SessionClock &now) const
 {
     RunSession session;
-    session.hrm = kModelName;
+    session.hrm = watchModelName(WatchModel::F6);
     session.importDate = now();
     session.sessionDate = sessionDate;
-    session.sessionName = kModelName;
+    session.sessionName = watchModelName(WatchModel::F6);
     session.sessionTotalTime = m_codecs.secondsx10From3Bytes(start + kDurationOffset);
     session.sessionAverageHR = m_bytes.byte(start + kAverageHROffset);
     session.sessionMaxHR = m_bytes.byte(start + kMaxHROffset);

@@ -23,10 +23,11 @@ public:
 
     F6SessionLayout(const ByteArray &bytes, bool &dataMakesSense);
 
-    // The records whose start date is neither among storedDates nor that of a
-    // record taken earlier in this transfer, in record order (record 1 first).
-    // A record without a plausible start date is skipped.
-    std::vector<RunSession> newSessions(const QList<QDateTime> &storedDates, const SessionClock &now) const;
+    // The records whose start date is not that of a record taken earlier in
+    // this transfer, in record order (record 1 first). A record without a
+    // plausible start date is skipped. Skipping the sessions stored before is
+    // the importer's step.
+    std::vector<RunSession> sessions(const SessionClock &now) const;
 
     // Index of record k (1 to M).
     static int recordStart(int length, int k) { return length - kFirstRecordOffset - kRecordSize * (k - 1); }

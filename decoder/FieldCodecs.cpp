@@ -1,5 +1,7 @@
 #include "FieldCodecs.h"
 
+#include "CS200SessionLayout.h"
+
 #include <iterator>
 
 namespace {
@@ -21,7 +23,7 @@ constexpr int kDateWordDays = 32;
 constexpr int kDateWordMonths = 16;
 constexpr int kDateWordYear = 512;
 
-// Fixed places of the RS200 and CS200 fields.
+// Fixed places of the RS200 fields; the CS200 layout holds its own.
 constexpr int kActivityLevelIndex = 26;
 constexpr int kNameFirstIndex = 27;
 constexpr int kNameLastIndex = 34;
@@ -30,16 +32,8 @@ constexpr int kFootPodBit = 8;
 constexpr int kTotalTimeIndex = 42;
 constexpr int kFastestPaceIndex = 129;
 constexpr int kAveragePaceIndex = 137;
-constexpr int kCS200AverageSpeedIndex = 128;
-constexpr int kCS200MaxSpeedIndex = 130;
-constexpr int kCS200AverageCadenceIndex = 132;
-constexpr int kCS200MaxCadenceIndex = 133;
-constexpr int kCS200ZoneLowIndex = 146;
-constexpr int kCS200ZoneHighIndex = 147;
-constexpr int kCS200LimitTypeIndex = 108;
 constexpr int kLimitTypeMask = 3;
 constexpr int kNumberOfLapsIndex = 132;
-constexpr int kNumberOfCS200LapsIndex = 138;
 
 constexpr std::array<int, 3> kTimeBelowZoneIndices = {66, 75, 84};
 constexpr std::array<int, 3> kTimeInZoneIndices = {69, 78, 87};
@@ -282,8 +276,8 @@ std::optional<PaceRecord> FieldCodecs::decodePace() const
 
 std::optional<SpeedRecord> FieldCodecs::decodeCS200Speed() const
 {
-    const int average = m_bytes.lsbMsbToInt(kCS200AverageSpeedIndex);
-    const int maximum = m_bytes.lsbMsbToInt(kCS200MaxSpeedIndex);
+    const int average = m_bytes.lsbMsbToInt(CS200SessionLayout::kAverageSpeedIndex);
+    const int maximum = m_bytes.lsbMsbToInt(CS200SessionLayout::kMaxSpeedIndex);
     if (average > maximum)
         return std::nullopt;
     return SpeedRecord{maximum, average};
@@ -291,8 +285,8 @@ std::optional<SpeedRecord> FieldCodecs::decodeCS200Speed() const
 
 std::optional<CadenceRecord> FieldCodecs::decodeCS200Cadence() const
 {
-    const std::optional<int> average = m_bytes.byte(kCS200AverageCadenceIndex);
-    const std::optional<int> maximum = m_bytes.byte(kCS200MaxCadenceIndex);
+    const std::optional<int> average = m_bytes.byte(CS200SessionLayout::kAverageCadenceIndex);
+    const std::optional<int> maximum = m_bytes.byte(CS200SessionLayout::kMaxCadenceIndex);
     if (!average || !maximum || *average > *maximum)
         return std::nullopt;
     return CadenceRecord{*maximum, *average};
@@ -342,14 +336,14 @@ std::optional<std::vector<SportZoneRecord>> FieldCodecs::decodeSportZones() cons
 
 bool FieldCodecs::checkCS200Zones() const
 {
-    const std::optional<int> low = m_bytes.byte(kCS200ZoneLowIndex);
-    const std::optional<int> high = m_bytes.byte(kCS200ZoneHighIndex);
+    const std::optional<int> low = m_bytes.byte(CS200SessionLayout::kLimitLowIndex);
+    const std::optional<int> high = m_bytes.byte(CS200SessionLayout::kLimitHighIndex);
     return low && high && *low <= *high;
 }
 
 std::optional<QString> FieldCodecs::decodeCS200LimitType() const
 {
-    const std::optional<int> flags = m_bytes.byte(kCS200LimitTypeIndex);
+    const std::optional<int> flags = m_bytes.byte(CS200SessionLayout::kLimitFlagsIndex);
     if (!flags)
         return std::nullopt;
     const int type = *flags & kLimitTypeMask;
@@ -365,7 +359,7 @@ int FieldCodecs::decodeNumberOfLaps() const
 
 int FieldCodecs::decodeNumberOfCS200Laps() const
 {
-    return m_bytes.byte(kNumberOfCS200LapsIndex).value_or(0);
+    return m_bytes.byte(CS200SessionLayout::kNumberOfLapsIndex).value_or(0);
 }
 
 bool FieldCodecs::checkLapData(bool footPod, int sessionTotalTime) const

@@ -1,5 +1,7 @@
 #include "ModelRecognizer.h"
 
+#include "CS200SessionLayout.h"
+
 ModelRecognizer::ModelRecognizer(const ByteArray &bytes, bool &dataMakesSense)
     : m_bytes(bytes), m_codecs(bytes), m_dataMakesSense(dataMakesSense)
 {
@@ -61,11 +63,11 @@ bool ModelRecognizer::checkRS200Data()
 bool ModelRecognizer::cs200FieldsDecode()
 {
     bool &flag = m_dataMakesSense;
-    return m_codecs.decodeSessionDate(kCS200SessionDateIndex, flag)
-           && m_codecs.decodeBirthdayDate(kCS200BirthdayIndex, flag)
-           && m_codecs.decodeSessionHR(kCS200SessionHRIndex)
-           && m_codecs.secondsx10From4Bytes(kCS200FirstTimeIndex)
-           && m_codecs.secondsx10From4Bytes(kCS200SecondTimeIndex)
+    return m_codecs.decodeSessionDate(CS200SessionLayout::kSessionDateIndex, flag)
+           && m_codecs.decodeBirthdayDate(CS200SessionLayout::kBirthdayIndex, flag)
+           && m_codecs.decodeSessionHR(CS200SessionLayout::kSessionHRIndex)
+           && m_codecs.secondsx10From4Bytes(CS200SessionLayout::kTotalTimeIndex)
+           && m_codecs.secondsx10From4Bytes(CS200SessionLayout::kRideTimeIndex)
            && m_codecs.decodeCS200Speed()
            && m_codecs.decodeCS200Cadence()
            && m_codecs.checkCS200Zones()

@@ -16,15 +16,10 @@ public:
     static constexpr int kF6MarkerOffset = 33;
     static constexpr int kF6RecordMarker = 128;
 
-    // RS200 and CS200 field places the checks read.
+    // RS200 field places the checks read.
     static constexpr int kRS200SessionDateIndex = 37;
     static constexpr int kRS200BirthdayIndex = 19;
     static constexpr int kRS200SessionHRIndex = 45;
-    static constexpr int kCS200SessionDateIndex = 140;
-    static constexpr int kCS200BirthdayIndex = 101;
-    static constexpr int kCS200SessionHRIndex = 113;
-    static constexpr int kCS200FirstTimeIndex = 109;
-    static constexpr int kCS200SecondTimeIndex = 134;
 
     ModelRecognizer(const ByteArray &bytes, bool &dataMakesSense);
 

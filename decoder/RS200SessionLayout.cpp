@@ -1,6 +1,7 @@
 #include "RS200SessionLayout.h"
 
 #include "ModelRecognizer.h"
+#include "WatchModel.h"
 
 const QString RS200SessionLayout::kNoLimits = QStringLiteral("No Limits");
 const QString RS200SessionLayout::kHRLimits = QStringLiteral("HR Limits");
@@ -8,7 +9,6 @@ const QString RS200SessionLayout::kPaceLimits = QStringLiteral("Pace Limits");
 
 namespace {
 
-const QString kModelName = QStringLiteral("RS200");
 const QString kMale = QStringLiteral("M");
 const QString kFemale = QStringLiteral("F");
 
@@ -76,7 +76,7 @@ RS200SessionLayout::RS200SessionLayout(const ByteArray &bytes, bool &dataMakesSe
 RunSession RS200SessionLayout::session(const SessionClock &now) const
 {
     RunSession session;
-    session.hrm = kModelName;
+    session.hrm = watchModelName(WatchModel::RS200);
     session.importDate = now();
     session.sessionName = m_codecs.decodeSessionName(m_dataMakesSense);
     session.sessionDate = m_codecs.decodeSessionDate(ModelRecognizer::kRS200SessionDateIndex, m_dataMakesSense);

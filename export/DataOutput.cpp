@@ -2,6 +2,7 @@
 
 #include "ExportDocument.h"
 #include "ExportRows.h"
+#include "PaceSpeed.h"
 #include "RunSession.h"
 #include "SaveDialog.h"
 #include "SessionListController.h"
@@ -38,7 +39,6 @@ const QString kDayFirstDateTime = QStringLiteral("dd/MM/yyyy HH:mm:ss");
 const QString kMonthFirstDate = QStringLiteral("MM/dd/yyyy");
 const QString kDayFirstDate = QStringLiteral("dd/MM/yyyy");
 
-constexpr float kTenthsPerHour = 36000.0f;
 constexpr float kThousandthsPerUnit = 1000.0f;
 constexpr double kMetresPerKilometre = 1000.0;
 constexpr double kInchesPerCentimetre = 0.39370079;
@@ -64,7 +64,7 @@ QString localDateText(const QDateTime &date, const QString &format)
 
 float singlePrecisionSpeed(qint64 pace)
 {
-    return kTenthsPerHour / static_cast<float>(pace);
+    return speedFromPace(static_cast<float>(pace));
 }
 
 int distanceDecimals()

@@ -1,7 +1,9 @@
 #include "ExportRows.h"
 
 #include "DataOutput.h"
+#include "PaceSpeed.h"
 #include "RunSession.h"
+#include "WatchModel.h"
 #include "VXNumberText.h"
 
 #include <algorithm>
@@ -12,8 +14,6 @@ namespace {
 const QString kSession = QStringLiteral("Session");
 const QString kUser = QStringLiteral("User");
 const QString kLimits = QStringLiteral("Limits");
-const QString kRS200 = QStringLiteral("RS200");
-const QString kF6 = QStringLiteral("F6");
 const QString kNoLimits = QStringLiteral("No Limits");
 const QString kPaceLimits = QStringLiteral("Pace Limits");
 
@@ -24,7 +24,6 @@ constexpr int kSportZoneCount = 5;
 constexpr int kMostLaps = 255;
 constexpr int kLeastExportedLaps = 2;
 
-constexpr float kTenthsPerHour = 36000.0f;
 constexpr float kTenthsPerSecond = 10.0f;
 constexpr double kSecondsPerMinute = 60.0;
 constexpr int kLimitDecimals = 1;
@@ -62,9 +61,9 @@ public:
     {
         appendSessionRows();
         appendUserRows();
-        if (m_session.hrm == kRS200)
+        if (watchModelFromName(m_session.hrm) == WatchModel::RS200)
             appendSportZoneRows();
-        if (m_session.hrm == kF6 && !m_session.sportZone.empty())
+        if (watchModelFromName(m_session.hrm) == WatchModel::F6 && !m_session.sportZone.empty())
             appendF6LimitRows(m_session.sportZone.front());
         append(kLimits, "Type", m_session.sessionLimitType.value_or(QString()));
         appendLimitZoneRows();
@@ -177,7 +176,7 @@ private:
         const float limit = static_cast<float>(pace.value_or(0));
         if (limit == 0.0f)
             return {};
-        const double speed = (kTenthsPerHour / limit) * m_units.kmToMilesFactor();
+        const double speed = speedFromPace(limit) * m_units.kmToMilesFactor();
         return VXNumberText::localeFormatted(speed, kLimitDecimals);
     }
 

@@ -1,6 +1,7 @@
 #include "TcxActivity.h"
 
 #include "RunSession.h"
+#include "WatchModel.h"
 #include "VXUnits.h"
 
 #include <algorithm>
@@ -8,7 +9,6 @@
 
 namespace {
 
-const QString kRS200 = QStringLiteral("RS200");
 
 constexpr double kTenthsPerSecond = 10.0;
 constexpr double kSecondsPerHour = 3600.0;
@@ -26,7 +26,7 @@ constexpr int kMostCalories = std::numeric_limits<quint16>::max();
 
 QString sportOf(const RunSession &session)
 {
-    if (session.hrm == kRS200)
+    if (watchModelFromName(session.hrm) == WatchModel::RS200)
         return QStringLiteral("Running");
     if (session.isCS200())
         return QStringLiteral("Biking");

@@ -1,10 +1,9 @@
 #include "VXSpeedFormatter.h"
 
+#include "PaceSpeed.h"
 #include "VXNumberText.h"
 
 namespace {
-// Tenths of a second in an hour: the speed of a pace p is 36000 / p per hour.
-constexpr float kTenthsPerHour = 36000.0f;
 constexpr int kSpeedDecimals = 1;
 } // namespace
 
@@ -15,7 +14,7 @@ std::optional<QString> VXSpeedFormatter::stringForObjectValue(const QVariant &va
         return std::nullopt;
     if (VXNumberText::integerValue(*pace) == 0)
         return QStringLiteral("-");
-    const float speed = kTenthsPerHour / static_cast<float>(*pace);
+    const float speed = speedFromPace(static_cast<float>(*pace));
     return VXNumberText::localeFormatted(speed, kSpeedDecimals) + QLatin1Char(' ')
            + m_units.speedUnitString();
 }

@@ -1,18 +1,22 @@
 // Arbitrary bytes as a demodulated transfer: clean-up, the three checks and every codec.
+#include "Decoder.h"
 #include "FuzzCodecs.h"
+#include "ModelRecognizer.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     Decoder decoder;
     decoder.setByteArray(ByteArray(data, data + size));
     decoder.decodeExtractedBytes();
-    exerciseCodecs(decoder, data, size);
+    exerciseCodecs(decoder.byteArray(), data, size);
 
     // The checks also on the array as given, unclean.
-    decoder.setByteArray(ByteArray(data, data + size));
-    decoder.checkF6Data();
-    decoder.checkRS200Data();
-    decoder.checkCS200Data();
-    exerciseCodecs(decoder, data, size);
+    const ByteArray raw(data, data + size);
+    bool flag = false;
+    ModelRecognizer recognizer(raw, flag);
+    recognizer.checkF6Data();
+    recognizer.checkRS200Data();
+    recognizer.checkCS200Data();
+    exerciseCodecs(raw, data, size);
     return 0;
 }

@@ -1,13 +1,14 @@
 // Arbitrary bytes through the session layouts: each layout straight on the
 // array, whether or not its model's check would pass, and the whole decode
-// into a context with a session list, so that inserting, selecting and saving
-// run too. Any read past the end of the array shows.
+// and the import into a context with a session list, so that inserting,
+// selecting and saving run too. Any read past the end of the array shows.
 #include "CS200SessionLayout.h"
 #include "Decoder.h"
 #include "F6SessionLayout.h"
 #include "ObjectContext.h"
 #include "RS200SessionLayout.h"
 #include "SessionListController.h"
+#include "TransferImporter.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -24,18 +25,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                                 RS200SessionLayout::kPaceLimits})
         rs200.decodeRS200LimitZones(type);
     CS200SessionLayout(bytes, dataMakesSense).session(now);
-    F6SessionLayout(bytes, dataMakesSense).newSessions({}, now);
+    F6SessionLayout(bytes, dataMakesSense).sessions(now);
 
     ObjectContext context;
     SessionListController list(context);
+    TransferImporter importer(context, &list);
     Decoder decoder;
-    decoder.setManagedObjectContext(&context);
-    decoder.setSessionArrayController(&list);
     decoder.setClock(now);
     decoder.setByteArray(bytes);
-    decoder.decodeExtractedBytes();
-    // The same transfer again: F6 records are now stored ones.
+    importer.importTransfer(decoder.decodeExtractedBytes());
+    // The same transfer again: its sessions are now stored ones.
     decoder.setByteArray(bytes);
-    decoder.decodeExtractedBytes();
+    importer.importTransfer(decoder.decodeExtractedBytes());
     return 0;
 }

@@ -50,6 +50,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     Decoder decoder;
     decoder.extractBytesFromDevice(buffer);
     decoder.decodeExtractedBytes();
-    exerciseCodecs(decoder, data, size);
+    exerciseCodecs(decoder.byteArray(), data, size);
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include "AudioFileRecorder.h"
 #include "Decoder.h"
+#include "TransferImporter.h"
 #include "VXDefaults.h"
 
 #include <QDir>
@@ -61,8 +62,10 @@ void AppController::startButtonClicked(bool start)
         return;
     }
     stopRecording();
-    const bool decoded = m_decoder && m_decoder->decodeFile(m_fileName);
-    if (!decoded && m_shake)
+    m_lastDecode = m_decoder ? m_decoder->decodeFile(m_fileName) : DecodeResult();
+    m_lastDecode.path = m_fileName;
+    m_lastImport = m_importer ? m_importer->importTransfer(m_lastDecode) : ImportResult();
+    if (!m_lastDecode.dataMakesSense && m_shake)
         m_shake();
 }
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "DecodeResult.h"
+#include "ImportResult.h"
+
 #include <QDateTime>
 #include <QObject>
 #include <QString>
@@ -11,10 +14,11 @@
 
 class AudioFileRecorder;
 class Decoder;
+class TransferImporter;
 
 // Turns the record button into a recording: names a new file in the
 // Recordings folder, starts a recorder, and on stop completes the file and
-// hands it to the decoder. Lives in the GUI thread.
+// hands it to the decoder and what that reads to the importer. Lives in the GUI thread.
 class AppController : public QObject
 {
     Q_OBJECT
@@ -47,6 +51,9 @@ public:
     void setRecordingsFolder(const QString &folder) { m_recordingsFolder = folder; }
     void setShakeHandler(std::function<void()> shake) { m_shake = std::move(shake); }
     void setPreferencesWindowOpener(std::function<void()> open) { m_openPreferences = std::move(open); }
+    // Stores what a finished recording decodes to; not owned. Without one
+    // nothing is stored.
+    void setImporter(TransferImporter *importer) { m_importer = importer; }
 
     // YES: prepare the folder and the name, then record; when that fails,
     // recordingFailed is emitted before this returns. NO: stop, decode the
@@ -61,6 +68,9 @@ public:
     QString recordingsFolder() const { return m_recordingsFolder; }
     // The recorder of the running recording, or null.
     const AudioFileRecorder *recorder() const { return m_recorder.get(); }
+    // What the last finished recording decoded to, and what of it was stored.
+    const DecodeResult &lastDecode() const { return m_lastDecode; }
+    const ImportResult &lastImport() const { return m_lastImport; }
 
 signals:
     // Nothing records: the record button should return to idle and show why.
@@ -68,6 +78,9 @@ signals:
 
 private:
     Decoder *m_decoder;
+    TransferImporter *m_importer = nullptr;
+    DecodeResult m_lastDecode;
+    ImportResult m_lastImport;
     RecorderFactory m_recorderFactory;
     Clock m_clock;
     QString m_recordingsFolder;

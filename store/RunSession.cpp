@@ -1,6 +1,7 @@
 #include "RunSession.h"
 
 #include "VXUnits.h"
+#include "WatchModel.h"
 
 #include <QLatin1StringView>
 
@@ -11,7 +12,6 @@
 
 namespace {
 
-const QLatin1StringView kCS200("CS200");
 const QLatin1StringView kSessionTotalDistance("sessionTotalDistance");
 const QLatin1StringView kSessionAveragePace("sessionAveragePace");
 
@@ -97,7 +97,7 @@ int RunSession::sessionAveragePace() const
 
 bool RunSession::isCS200() const
 {
-    return hrm == kCS200;
+    return watchModelFromName(hrm) == WatchModel::CS200;
 }
 
 QColor RunSession::hiddenColor() const

@@ -1,13 +1,15 @@
 #include "StoreMaintenance.h"
 
 #include "StoreLog.h"
+#include "WatchModel.h"
 
 #include <QFileInfo>
 
 namespace {
 
 const QLatin1StringView kHrmKey("hrm");
-const QLatin1StringView kModelBeforeVersion2("RS200"); // the only model version 1 knew
+// Version 1 knew only the RS200.
+constexpr WatchModel kModelBeforeVersion2 = WatchModel::RS200;
 constexpr double kMillisecondsPerSecond = 1000.0;
 
 // Seconds from then to now; absent when either moment is unknown.
@@ -61,7 +63,7 @@ bool StoreMaintenance::convertToVersion2()
     m_context.setMetadata({{QString(kDataVersionKey), kCurrentDataVersion}});
     for (const RunSession *session : sessions) {
         if (!session->hrm)
-            m_context.setPrimitiveValue(session, kHrmKey, QString(kModelBeforeVersion2));
+            m_context.setPrimitiveValue(session, kHrmKey, watchModelName(kModelBeforeVersion2));
     }
     // Without changed sessions the new version is written with the next save.
     if (m_context.hasChanges()) {

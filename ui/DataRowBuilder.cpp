@@ -1,6 +1,8 @@
 #include "DataRowBuilder.h"
 
 #include "DataView.h"
+#include "PaceSpeed.h"
+#include "WatchModel.h"
 #include "RunSession.h"
 #include "VXNumberText.h"
 
@@ -10,8 +12,6 @@
 
 namespace {
 
-// Tenths of a second in an hour: the speed of a pace p is 36000 / p per hour.
-constexpr float kTenthsPerHour = 36000.0f;
 constexpr float kThousandthsPerUnit = 1000.0f;
 constexpr float kTenthsPerUnit = 10.0f;
 constexpr double kSecondsPerMinute = 60.0;
@@ -19,7 +19,6 @@ constexpr float kPercent = 100.0f;
 constexpr int kSpeedDecimals = 1;
 constexpr int kSportZoneCount = 5;
 
-const QLatin1StringView kCS200("CS200");
 const QLatin1StringView kNoLimits("No Limits");
 const QLatin1StringView kPaceLimits("Pace Limits");
 const QChar kArrowDown(0x2193);
@@ -75,7 +74,7 @@ QString limitSpeedText(std::optional<int> limit, double factor)
     const float pace = static_cast<float>(limit.value_or(0));
     if (pace == 0.0f)
         return QStringLiteral("-");
-    return plainOneDecimal((kTenthsPerHour / pace) * factor);
+    return plainOneDecimal(speedFromPace(pace) * factor);
 }
 
 QString limitPaceMinutesText(std::optional<int> limit, double factor)
@@ -202,7 +201,7 @@ void DataRowBuilder::appendSportZones(const RunSession &session, QList<DataRow> 
 
 void DataRowBuilder::appendLimitZones(const RunSession &session, QList<DataRow> &rows) const
 {
-    if (session.hrm == kCS200 || !session.sessionLimitType || *session.sessionLimitType == kNoLimits)
+    if (watchModelFromName(session.hrm) == WatchModel::CS200 || !session.sessionLimitType || *session.sessionLimitType == kNoLimits)
         return;
     const QString &limitType = *session.sessionLimitType;
     rows.append(DataRow::separator());
@@ -298,7 +297,7 @@ QString DataRowBuilder::displaySpeed(std::optional<int> pace) const
         return fill(QStringLiteral("%@ %@"),
                     {DataView::displayTimeNoHours(static_cast<qint64>(static_cast<float>(p))),
                      m_units.paceUnitString()});
-    const float speed = kTenthsPerHour / static_cast<float>(p);
+    const float speed = speedFromPace(static_cast<float>(p));
     return VXNumberText::localeFormatted(speed, kSpeedDecimals) + QLatin1Char(' ') + m_units.speedUnitString();
 }
 
@@ -313,7 +312,7 @@ QString DataRowBuilder::displayLocalSpeed(std::optional<int> pace) const
         return fill(QStringLiteral("%@ %@"),
                     {DataView::displayTimeNoHours(static_cast<qint64>(perUnit)), m_units.paceUnitString()});
     }
-    const double speed = (kTenthsPerHour / static_cast<float>(p)) * f;
+    const double speed = speedFromPace(static_cast<float>(p)) * f;
     return VXNumberText::localeFormatted(speed, kSpeedDecimals) + QLatin1Char(' ') + m_units.speedUnitString();
 }
 

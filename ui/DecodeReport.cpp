@@ -2,10 +2,23 @@
 
 #include <QFileInfo>
 
+namespace {
+
+// Plain English without a translation's plural forms: "1 session", "2 sessions".
+QString sessions(int count)
+{
+    return count == 1 ? DecodeReport::tr("1 session") : DecodeReport::tr("%1 sessions").arg(count);
+}
+
+} // namespace
+
 void DecodeReport::addFile(const QString &path, bool decoded, int storedSessions, const QString &reason,
-                           bool rescued)
+                           bool rescued, int alreadyStored, const QString &saveError)
 {
     ++m_files;
+    m_alreadyStored += alreadyStored;
+    if (!saveError.isEmpty())
+        m_saveError = saveError;
     if (rescued)
         ++m_rescuedFiles;
     m_storedSessions += storedSessions;
@@ -22,17 +35,22 @@ QString DecodeReport::message() const
         return {};
     QString stored;
     if (m_storedSessions > 0)
-        stored = m_files == 1 ? tr("Stored %n session(s) from %1.", nullptr, m_storedSessions).arg(m_lastFileName)
-                              : tr("Stored %n session(s).", nullptr, m_storedSessions);
-    else if (m_unreadFiles.size() < m_files)
+        stored = m_files == 1 ? tr("Stored %1 from %2.").arg(sessions(m_storedSessions), m_lastFileName)
+                              : tr("Stored %1.").arg(sessions(m_storedSessions));
+    if (m_alreadyStored > 0)
+        stored += (stored.isEmpty() ? QString() : QStringLiteral(" "))
+                  + tr("%1 already stored.").arg(sessions(m_alreadyStored));
+    if (stored.isEmpty() && m_unreadFiles.size() < m_files)
         stored = tr("No new sessions.");
+    if (!m_saveError.isEmpty())
+        stored += (stored.isEmpty() ? QString() : QStringLiteral(" ")) + m_saveError + u'.';
 
     QString unread;
     if (m_unreadFiles.size() == 1) {
         unread = tr("Nothing could be read from %1").arg(m_unreadFiles.first());
         unread += m_lastReason.isEmpty() ? QStringLiteral(".") : QStringLiteral(": ") + m_lastReason;
     } else if (m_unreadFiles.size() > 1) {
-        unread = tr("Nothing could be read from %n file(s).", nullptr, int(m_unreadFiles.size()));
+        unread = tr("Nothing could be read from %1 files.").arg(m_unreadFiles.size());
     }
     if (m_rescuedFiles > 0)
         stored += (stored.isEmpty() ? QString() : QStringLiteral(" "))

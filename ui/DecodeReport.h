@@ -15,9 +15,10 @@ public:
     // One file handed to the decoder (or refused before it): whether it
     // decoded, how many sessions the store gained, and why it could not be
     // read when the decoder knows; rescued when only the second demodulation,
-    // after noise correction, could read it.
+    // after noise correction, could read it; how many of its sessions were
+    // stored before, and why the save afterwards failed, if it did.
     void addFile(const QString &path, bool decoded, int storedSessions, const QString &reason = {},
-                 bool rescued = false);
+                 bool rescued = false, int alreadyStored = 0, const QString &saveError = {});
 
     bool isEmpty() const { return m_files == 0; }
     int storedSessions() const { return m_storedSessions; }
@@ -32,4 +33,6 @@ private:
     QString m_lastReason;
     QStringList m_unreadFiles;
     int m_rescuedFiles = 0;
+    int m_alreadyStored = 0;
+    QString m_saveError;
 };

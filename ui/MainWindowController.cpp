@@ -7,6 +7,7 @@
 #include "ObjectContext.h"
 #include "RecordingStatus.h"
 #include "SessionListController.h"
+#include "TransferImporter.h"
 #include "VXColor.h"
 #include "VXWindow.h"
 
@@ -57,10 +58,10 @@ void MainWindowController::setAppController(AppController *appController)
     connect(appController, &AppController::recordingFailed, this, &MainWindowController::recordingDidFail);
 }
 
-void MainWindowController::setDecoder(Decoder *decoder)
+void MainWindowController::setDecoder(Decoder *decoder, TransferImporter *importer)
 {
     m_decoder = decoder;
-    m_fileDecoder = [decoder](const QString &path) { return decoder && decoder->decodeFile(path); };
+    m_importer = importer;
 }
 
 void MainWindowController::awakeFromNib()
@@ -148,12 +149,10 @@ void MainWindowController::toolbarItemClicked()
     if (item->data().toInt() != kIdleTag) {
         setRecordItemIdle();
         DecodeReport report;
-        const int before = m_insertedSessions;
         m_recordingDecodeFailed = false;
         if (m_appController) {
             m_appController->startButtonClicked(false);
-            report.addFile(m_appController->fileName(), !m_recordingDecodeFailed, m_insertedSessions - before,
-                           m_decoder ? m_decoder->readError() : QString(), lastDecodeWasRescued());
+            addToReport(report, m_appController->lastDecode(), m_appController->lastImport());
         }
         m_buttonImageTimer.stop();
         m_recordingStatus->stop();
@@ -281,16 +280,27 @@ bool MainWindowController::acceptDrop(const QStringList &paths)
 
 bool MainWindowController::decodeForReport(const QString &path, DecodeReport &report)
 {
-    const int before = m_insertedSessions;
-    const bool decoded = m_fileDecoder && m_fileDecoder(path);
-    report.addFile(path, decoded, m_insertedSessions - before,
-                   decoded || !m_decoder ? QString() : m_decoder->readError(), lastDecodeWasRescued());
-    return decoded;
+    if (m_fileDecoder) {
+        const int before = m_insertedSessions;
+        const bool decoded = m_fileDecoder(path);
+        report.addFile(path, decoded, m_insertedSessions - before);
+        return decoded;
+    }
+    DecodeResult decoded;
+    decoded.path = path;
+    if (m_decoder)
+        decoded = m_decoder->decodeFile(path);
+    const ImportResult imported = m_importer ? m_importer->importTransfer(decoded) : ImportResult();
+    addToReport(report, decoded, imported);
+    return decoded.dataMakesSense;
 }
 
-bool MainWindowController::lastDecodeWasRescued() const
+void MainWindowController::addToReport(DecodeReport &report, const DecodeResult &decoded,
+                                       const ImportResult &imported)
 {
-    return m_decoder && m_decoder->recognisedModel() && m_decoder->decodeMethod() == DecodeMethod::Rescued;
+    const bool rescued = decoded.model && decoded.method == DecodeMethod::Rescued;
+    report.addFile(decoded.path, decoded.dataMakesSense, imported.storedCount(), decoded.readFailure, rescued,
+                   imported.alreadyStored, imported.saved.ok ? QString() : imported.saved.errorMessage);
 }
 
 void MainWindowController::showReport(const DecodeReport &report)

@@ -11,6 +11,9 @@
 
 class AppController;
 class Decoder;
+class TransferImporter;
+struct DecodeResult;
+struct ImportResult;
 class ImageAndTextCell;
 class ObjectContext;
 class QAction;
@@ -56,8 +59,9 @@ public:
     // Also makes this controller the one that shakes after a recording that
     // does not decode, and returns the button to idle when one cannot start.
     void setAppController(AppController *appController);
-    void setDecoder(Decoder *decoder);
-    // Replaces the decoding of dropped files (tests).
+    // Dropped and imported files are decoded by decoder and stored by importer.
+    void setDecoder(Decoder *decoder, TransferImporter *importer);
+    // Replaces the decoding and storing of dropped files (tests).
     void setFileDecoder(FileDecoder decoder) { m_fileDecoder = std::move(decoder); }
     void setHistoryView(QWidget *view) { m_historyView = view; }
     void setSportZoneView(QWidget *view) { m_sportZoneView = view; }
@@ -116,8 +120,7 @@ private:
     void recordingDidFail(const QString &reason);
     void recordingDidNotDecode();
     bool decodeForReport(const QString &path, DecodeReport &report);
-    // The last decode recognised its transfer only through the second demodulation.
-    bool lastDecodeWasRescued() const;
+    static void addToReport(DecodeReport &report, const DecodeResult &decoded, const ImportResult &imported);
     void showReport(const DecodeReport &report);
     void shakeWindow();
     void redraw(QWidget *view) const;
@@ -128,6 +131,7 @@ private:
     ObjectContext &m_context;
     QPointer<AppController> m_appController;
     Decoder *m_decoder = nullptr;
+    TransferImporter *m_importer = nullptr;
     FileDecoder m_fileDecoder;
     QPointer<QWidget> m_historyView;
     QPointer<QWidget> m_sportZoneView;

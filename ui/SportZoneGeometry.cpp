@@ -2,6 +2,7 @@
 
 #include "DataView.h"
 #include "RunSession.h"
+#include "WatchModel.h"
 
 #include <QCoreApplication>
 
@@ -12,8 +13,8 @@
 
 namespace {
 
-const QLatin1StringView kF6("F6");
-const QLatin1StringView kDefaultModel("RS200");
+// A session without a model is drawn as an RS200 one.
+constexpr WatchModel kDefaultModel = WatchModel::RS200;
 constexpr double kUpperRowOffset = 100.0 / 3.0; // from the box's bottom edge, upwards
 constexpr double kLowerRowOffset = 50.0 / 3.0;
 constexpr int kSportZoneCount = 5;
@@ -172,11 +173,11 @@ SportZoneGeometry SportZoneGeometry::compute(const QList<const RunSession *> &se
         return geometry;
     const RunSession &session = *selected.last();
     geometry.drawsSession = true;
-    geometry.hrm = session.hrm.value_or(QString(kDefaultModel));
+    geometry.hrm = session.hrm.value_or(watchModelName(kDefaultModel));
     geometry.infoBox = QRectF(0, size.height() / 2 - kInfoBoxHalfHeight, size.width(), 2 * kInfoBoxHalfHeight);
 
     Builder builder(geometry, size);
-    const bool isF6 = geometry.hrm == kF6;
+    const bool isF6 = watchModelFromName(geometry.hrm) == WatchModel::F6;
     const LimitZone *limitZone = shownLimitZone(session);
     const std::map<int, std::optional<int>> zones = zoneDictionary(session);
     if (isF6) {

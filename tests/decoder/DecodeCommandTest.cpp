@@ -1,6 +1,7 @@
 #include "DecodeCommand.h"
 
 #include "DecoderTestData.h"
+#include "TransferFiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -34,7 +35,7 @@ protected:
         m_path = m_dir.filePath("rs200.wav");
         QFile file(m_path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(testdata::wav(testdata::spikes(testdata::withLead(testdata::rs200Transfer()))));
+        file.write(testdata::wav(testdata::spikes(transferfiles::withLead(transferfiles::cleaned("rs200-minimal")))));
     }
 
     QTemporaryDir m_dir;

@@ -1,12 +1,8 @@
-#include <QDir>
-#include <QFile>
-#include <QJsonArray>
+#include "TransferFiles.h"
+
 #include <QJsonDocument>
-#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
-
-#include "TransferSynth.h"
 
 #include <gtest/gtest.h>
 
@@ -33,119 +29,89 @@ ToolRun runTool(const QStringList &arguments)
     return run;
 }
 
-QString example(const char *name)
+QString example(const QString &name)
 {
-    return QDir(QStringLiteral(VENTRIX_EXAMPLES_DIR)).filePath(QString::fromLatin1(name));
+    return transferfiles::examplesDir() + u'/' + name + QStringLiteral(".wav");
 }
 
-QJsonArray sessionsOf(const ToolRun &run, int file)
-{
-    return run.files.at(file).toObject()[QStringLiteral("sessions")].toArray();
-}
+const QStringList kExamples = {QStringLiteral("cs200-ride"), QStringLiteral("f6-memory"), QStringLiteral("rs200-run")};
 
-QStringList keysOf(const QJsonValue &object)
+// A file entry without what depends on the run: path, method and import dates.
+QJsonObject withoutRunDetails(QJsonObject file)
 {
-    return object.toObject().keys(); // sorted
+    file.remove(QStringLiteral("path"));
+    file.remove(QStringLiteral("method"));
+    QJsonArray sessions;
+    for (const QJsonValue &session : file[QStringLiteral("sessions")].toArray()) {
+        QJsonObject s = session.toObject();
+        s.remove(QStringLiteral("importDate"));
+        sessions.append(s);
+    }
+    file[QStringLiteral("sessions")] = sessions;
+    return file;
 }
 
 } // namespace
 
-TEST(DecodeTool, RS200ExamplePrintsEveryKeyInItsUnit)
+// The tool prints what the decoder reads from the recordings: the examples' golden files.
+TEST(DecodeTool, ExamplesPrintTheirGoldenSessions)
 {
-    const ToolRun run = runTool({"--json", example("rs200-run.wav")});
+    QStringList paths;
+    for (const QString &name : kExamples)
+        paths.append(example(name));
+    const ToolRun run = runTool(QStringList{"--json"} + paths);
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
-    const QJsonObject file = run.files.at(0).toObject();
-    EXPECT_EQ(file["model"].toString(), "RS200");
-    EXPECT_TRUE(file["dataMakesSense"].toBool());
-    ASSERT_EQ(sessionsOf(run, 0).size(), 1);
-
-    const QJsonObject s = sessionsOf(run, 0).at(0).toObject();
-    EXPECT_EQ(keysOf(s), QStringList({"hrm", "importDate", "lap", "limitZone", "sessionAverageHR",
-                                      "sessionCalories", "sessionDate", "sessionLaps", "sessionLimitType",
-                                      "sessionMaxHR", "sessionMaxPace", "sessionMaxSetHR", "sessionName",
-                                      "sessionPaceData", "sessionTotalDistance", "sessionTotalTime", "sportZone",
-                                      "userActivityLevel", "userBirthday", "userLength", "userMaxHR", "userSex",
-                                      "userSittingHR", "userVO2Max", "userWeight"}));
-    EXPECT_EQ(s["sessionDate"].toString(), "2013-01-15T14:30:00");
-    EXPECT_EQ(s["sessionTotalTime"].toInt(), 9628);      // 16:02.8 in tenths
-    EXPECT_EQ(s["sessionTotalDistance"].toInt(), 3110);  // metres
-    EXPECT_EQ(s["sessionLimitType"].toString(), "HR Limits");
-    EXPECT_EQ(s["limitZone"].toArray().size(), 2);
-    EXPECT_EQ(s["sportZone"].toArray().size(), 5);
-    const QJsonArray laps = s["lap"].toArray();
-    ASSERT_EQ(laps.size(), 3);
-    EXPECT_EQ(laps.at(0)["lapNumber"].toInt(), 1);
-    EXPECT_EQ(laps.at(0)["timeInLap"].toInt(), 3124);
-    EXPECT_EQ(laps.at(1)["distance"].toInt(), 1060);
-    EXPECT_TRUE(laps.at(1)["autoLap"].toBool());
+    for (int i = 0; i < kExamples.size(); ++i) {
+        QFile golden(QDir(transferfiles::transfersDir()).filePath(kExamples[i] + QStringLiteral(".json")));
+        ASSERT_TRUE(golden.open(QIODevice::ReadOnly));
+        EXPECT_EQ(run.files.at(i)["path"].toString(), paths[i]);
+        EXPECT_EQ(run.files.at(i)["method"].toString(), "exact");
+        EXPECT_EQ(withoutRunDetails(run.files.at(i).toObject()),
+                  withoutRunDetails(QJsonDocument::fromJson(golden.readAll()).object()))
+            << kExamples[i].toStdString();
+    }
 }
 
-TEST(DecodeTool, CS200ExampleKeepsTheWatchsUnits)
-{
-    const ToolRun run = runTool({"--json", example("cs200-ride.wav")});
-    ASSERT_EQ(run.status, 0) << run.err.toStdString();
-    EXPECT_EQ(run.files.at(0)["model"].toString(), "CS200");
-    const QJsonObject s = sessionsOf(run, 0).at(0).toObject();
-    EXPECT_EQ(keysOf(s), QStringList({"hrm", "importDate", "lap", "limitZone", "sessionAverageCadence",
-                                      "sessionAverageHR", "sessionCalories", "sessionDate", "sessionLaps",
-                                      "sessionLimitType", "sessionMaxCadence", "sessionMaxHR", "sessionMaxSpeed",
-                                      "sessionName", "sessionPaceData", "sessionRideTime", "sessionTotalDistance",
-                                      "sessionTotalTime", "sportZone", "userBirthday", "userLength", "userMaxHR",
-                                      "userSittingHR", "userWeight"}));
-    EXPECT_EQ(s["sessionTotalTime"].toInt(), 18905);      // 0:31:30.50
-    EXPECT_EQ(s["sessionRideTime"].toInt(), 17450);
-    EXPECT_EQ(s["sessionTotalDistance"].toInt(), 11800);  // 11.8 units in thousandths
-    EXPECT_EQ(s["sessionLimitType"].toString(), "Manual");
-    EXPECT_EQ(keysOf(s["limitZone"].toArray().at(0)),
-              QStringList({"limitHigh", "limitLow", "timeAboveZone", "timeBelowZone", "timeInZone"}));
-    const QJsonArray laps = s["lap"].toArray();
-    ASSERT_EQ(laps.size(), 2);
-    EXPECT_EQ(laps.at(1)["timeInLap"].toInt(), 8845);     // 29:05.0 - 14:20.5
-    EXPECT_EQ(laps.at(1)["distance"].toInt(), 5700);
-    EXPECT_EQ(laps.at(1)["cadenceAverage"].toInt(), 88);
-}
-
-TEST(DecodeTool, F6ExampleTwiceInOneInvocationAddsItsSessionsOnce)
-{
-    QTemporaryDir dir;
-    const QString missing = dir.filePath("missing.wav");
-    const ToolRun run = runTool({"--json", example("f6-memory.wav"), example("f6-memory.wav"), missing});
-    EXPECT_EQ(run.status, 1); // one file could not be decoded
-    EXPECT_TRUE(run.err.contains("cannot read " + missing + ": ")) << run.err.toStdString();
-    ASSERT_EQ(run.files.size(), 3);
-    EXPECT_EQ(run.files.at(1)["model"].toString(), "F6");
-    EXPECT_TRUE(sessionsOf(run, 1).isEmpty());
-    EXPECT_TRUE(run.files.at(2)["model"].isNull());
-    EXPECT_FALSE(run.files.at(2)["dataMakesSense"].toBool());
-
-    const QJsonArray sessions = sessionsOf(run, 0);
-    ASSERT_EQ(sessions.size(), 2);
-    const QJsonObject first = sessions.at(0).toObject(); // record 1, inserted first
-    EXPECT_EQ(keysOf(first), QStringList({"hrm", "importDate", "lap", "limitZone", "sessionAverageHR",
-                                          "sessionCalories", "sessionDate", "sessionFat", "sessionMaxHR",
-                                          "sessionName", "sessionTotalTime", "sportZone", "userMaxHR"}));
-    EXPECT_EQ(first["sessionDate"].toString(), "2009-05-02T18:05:33");
-    EXPECT_EQ(first["sessionTotalTime"].toInt(), 25300);
-    EXPECT_EQ(first["sportZone"].toArray().at(0)["name"].toString(), "In Zone");
-    EXPECT_EQ(sessions.at(1)["sessionTotalTime"].toInt(), 39470);
-}
-
-// The store keeps sessions across invocations; one it cannot read is left as it was.
-TEST(DecodeTool, StoreKeepsSessionsAndIsNeverOverwrittenWhenUnreadable)
+// A repeated import adds nothing, says "already stored" and still exits 0, in
+// the same invocation and in a later one; a file that cannot be read exits 1.
+TEST(DecodeTool, EveryExampleTwiceIsStoredOnce)
 {
     QTemporaryDir dir;
     const QString store = dir.filePath("Ventrix.xml");
-    ASSERT_EQ(runTool({"--json", "--store", store, example("f6-memory.wav")}).status, 0);
-    const ToolRun again = runTool({"--json", "--store", store, example("f6-memory.wav")});
-    ASSERT_EQ(again.status, 0) << again.err.toStdString();
-    EXPECT_TRUE(sessionsOf(again, 0).isEmpty());
+    const auto storedSessions = [&] {
+        QFile file(store);
+        return file.open(QIODevice::ReadOnly) ? file.readAll().count("<RunSession") : -1;
+    };
+    QStringList examples;
+    for (const QString &name : kExamples)
+        examples.append(example(name));
+    ASSERT_EQ(runTool(QStringList{"--store", store} + examples).status, 0);
+    EXPECT_EQ(storedSessions(), 4);
+    const ToolRun again = runTool(QStringList{"--json", "--store", store} + examples + examples);
+    EXPECT_EQ(again.status, 0) << again.err.toStdString();
+    EXPECT_EQ(storedSessions(), 4);
+    EXPECT_EQ(again.err.count("already stored"), 6) << again.err.toStdString();
+    EXPECT_TRUE(again.err.contains(example("f6-memory") + ": 2 sessions already stored"));
+    EXPECT_TRUE(again.err.contains(example("rs200-run") + ": 1 session already stored"));
+    EXPECT_TRUE(again.files.at(1)["sessions"].toArray().isEmpty());
 
+    const QString missing = dir.filePath("missing.wav");
+    const ToolRun unread = runTool({"--json", missing});
+    EXPECT_EQ(unread.status, 1);
+    EXPECT_TRUE(unread.err.contains("cannot read " + missing + ": ")) << unread.err.toStdString();
+    EXPECT_TRUE(unread.files.at(0)["model"].isNull());
+}
+
+// A store that cannot be read is left as it was.
+TEST(DecodeTool, UnreadableStoreIsNeverOverwritten)
+{
+    QTemporaryDir dir;
     const QString broken = dir.filePath("Broken.xml");
     QFile file(broken);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("<not a store");
     file.close();
-    const ToolRun run = runTool({"--store", broken, example("rs200-run.wav")});
+    const ToolRun run = runTool({"--store", broken, example("rs200-run")});
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(run.err.contains(broken)) << run.err.toStdString();
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -155,32 +121,28 @@ TEST(DecodeTool, StoreKeepsSessionsAndIsNeverOverwrittenWhenUnreadable)
 TEST(DecodeTool, ExportDirWritesOneFilePerInsertedSession)
 {
     QTemporaryDir dir;
-    const ToolRun run = runTool({"--export-dir", dir.path(), "--xml", example("f6-memory.wav"),
-                                 example("rs200-run.wav")});
+    const ToolRun run = runTool({"--export-dir", dir.path(), "--xml", example("f6-memory"), example("rs200-run")});
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
-    ASSERT_EQ(runTool({"--export-dir", dir.path(), "--tcx", example("cs200-ride.wav")}).status, 0);
+    ASSERT_EQ(runTool({"--export-dir", dir.path(), "--tcx", example("cs200-ride")}).status, 0);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
               QStringList({"cs200-ride-1.tcx", "f6-memory-1.plist", "f6-memory-2.plist", "rs200-run-1.plist"}));
 
-    const ToolRun missing = runTool({"--export-dir", dir.filePath("missing"), example("rs200-run.wav")});
+    const ToolRun missing = runTool({"--export-dir", dir.filePath("missing"), example("rs200-run")});
     EXPECT_EQ(missing.status, 1);
     EXPECT_TRUE(missing.err.contains("rs200-run-1.csv")) << missing.err.toStdString();
-    EXPECT_EQ(runTool({"--export-dir", dir.path(), "--tcx", "--xml", example("cs200-ride.wav")}).status, 2);
+    EXPECT_EQ(runTool({"--export-dir", dir.path(), "--tcx", "--xml", example("cs200-ride")}).status, 2);
 }
 
 TEST(DecodeTool, ReportsWhichDemodulationReadEachFile)
 {
-    QFile hex(QStringLiteral(VENTRIX_EXAMPLES_DIR "/rs200-run.hex"));
-    ASSERT_TRUE(hex.open(QIODevice::ReadOnly));
-    const auto cleaned = synth::parseHexBytes(hex.readAll());
-    ASSERT_TRUE(cleaned);
     synth::RoomOptions tapped;
     tapped.clickSeconds = {1.0}; // one tap four times the bursts blinds the exact threshold
     QTemporaryDir dir;
     const QString tappedWav = dir.filePath("tapped.wav");
-    ASSERT_TRUE(synth::writeWav(tappedWav, synth::modulate(synth::frameTransfer(*cleaned), tapped)));
+    const ByteArray cleaned = transferfiles::cleaned(QStringLiteral("rs200-run"));
+    ASSERT_TRUE(synth::writeWav(tappedWav, synth::modulate(synth::frameTransfer(cleaned), tapped)));
 
-    const ToolRun run = runTool({"--json", example("rs200-run.wav"), tappedWav});
+    const ToolRun run = runTool({"--json", example("rs200-run"), tappedWav});
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
     EXPECT_EQ(run.files.at(0)["method"].toString(), "exact");
     EXPECT_EQ(run.files.at(1)["method"].toString(), "rescued");

@@ -1,6 +1,7 @@
 #include "Decoder.h"
 
 #include "DecoderTestData.h"
+#include "TransferFiles.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -51,23 +52,27 @@ TEST(WavExtraction, MalformedFilesDecodeAsNo)
     for (const Case &c : cases) {
         Decoder decoder;
         decoder.setByteArray({1, 2, 3});
-        EXPECT_FALSE(decoder.decodeFile(writeFile(dir, "case.wav", c.content))) << c.name;
-        EXPECT_EQ(decoder.readError().isEmpty(), c.readable) << c.name;
+        const DecodeResult result = decoder.decodeFile(writeFile(dir, "case.wav", c.content));
+        EXPECT_FALSE(result.dataMakesSense) << c.name;
+        EXPECT_EQ(result.wasRead(), c.readable) << c.name;
         EXPECT_TRUE(decoder.byteArray().empty()) << c.name;
-        EXPECT_EQ(decoder.recognisedModel(), std::nullopt) << c.name;
+        EXPECT_EQ(result.model, std::nullopt) << c.name;
     }
 }
 
 TEST(WavExtraction, UnopenableFileLeavesTheArrayAndAnswersNo)
 {
     QTemporaryDir dir;
-    const ByteArray cleanable = testdata::withLead(testdata::rs200Transfer());
+    const ByteArray cleanable = transferfiles::withLead(transferfiles::cleaned(QStringLiteral("rs200-minimal")));
     // /dev/zero never ends: read as a file, the search for "data" would never stop.
     for (const QString &path : {dir.path(), dir.filePath("missing.wav"), QStringLiteral("/dev/zero")}) {
         Decoder decoder;
         decoder.setByteArray(cleanable);
-        EXPECT_FALSE(decoder.decodeFile(path));
-        EXPECT_FALSE(decoder.readError().isEmpty());
+        const DecodeResult result = decoder.decodeFile(path);
+        EXPECT_FALSE(result.dataMakesSense);
+        // The message names the file and says why.
+        EXPECT_TRUE(result.readError().startsWith(QStringLiteral("cannot read ") + path + QStringLiteral(": ")))
+            << result.readError().toStdString();
         EXPECT_EQ(decoder.byteArray(), cleanable);
     }
 }
@@ -87,7 +92,7 @@ TEST(WavExtraction, MissingSamplesActLikeZeros)
     EXPECT_EQ(extract(testdata::wav(real, 0xFFFFFFFFLL)), (ByteArray{0, 0}));
     EXPECT_EQ(extract(testdata::wav(zeros)), (ByteArray{0, 0}));
 
-    std::vector<std::int16_t> cut = testdata::spikes(testdata::randomLikeBytes(300));
+    std::vector<std::int16_t> cut = testdata::spikes(synth::randomBytes(300, 1));
     cut.resize(cut.size() / 2 + 17);
     std::vector<std::int16_t> padded = cut;
     padded.resize(cut.size() + 5000, 0);

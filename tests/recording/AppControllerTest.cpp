@@ -6,7 +6,7 @@
 #include "TransferSynth.h"
 #include "VXDefaults.h"
 
-#include "DecoderTestData.h"
+#include "TransferFiles.h"
 
 #include <QColor>
 #include <QFile>
@@ -102,7 +102,7 @@ TEST(AppController, NoInputDeviceTellsTheCallerAtOnceAndKeepsRunning)
 // The transfer as a microphone at deviceRate would hear it.
 std::vector<float> transferAt(double deviceRate)
 {
-    const std::vector<std::int16_t> recorded = synth::modulate(synth::frameTransfer(testdata::rs200Transfer()));
+    const std::vector<std::int16_t> recorded = synth::modulate(synth::frameTransfer(transferfiles::cleaned(QStringLiteral("rs200-minimal"))));
     std::vector<float> samples(recorded.size());
     for (std::size_t i = 0; i < recorded.size(); ++i)
         samples[i] = float(recorded[i]) / 32768.0f;
@@ -127,8 +127,8 @@ TEST_P(ControllerWithDeviceRate, RecordedTransferDecodes)
     f.recordEverything();
 
     EXPECT_EQ(f.shakes, 0);
-    EXPECT_TRUE(f.decoder.dataMakesSense());
-    EXPECT_EQ(f.decoder.recognisedModel(), WatchModel::RS200);
+    EXPECT_TRUE(f.controller.lastDecode().dataMakesSense);
+    EXPECT_EQ(f.controller.lastDecode().model, WatchModel::RS200);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rates, ControllerWithDeviceRate, testing::Values(44100.0, 48000.0));

@@ -4,6 +4,7 @@
 #include "AppController.h"
 #include "AudioFileRecorder.h"
 #include "Decoder.h"
+#include "TransferImporter.h"
 #include "ObjectContext.h"
 #include "SessionListController.h"
 #include "SignalProbe.h"
@@ -180,13 +181,9 @@ const QString kExampleTransfer = QStringLiteral(VENTRIX_EXAMPLES_DIR "/rs200-run
 
 RunSession exampleSession()
 {
-    ObjectContext context;
-    SessionListController list(context);
-    Decoder decoder;
-    decoder.setManagedObjectContext(&context);
-    decoder.setSessionArrayController(&list);
-    EXPECT_TRUE(decoder.decodeFile(kExampleTransfer));
-    return context.sessionCount() == 1 ? *context.sessions().front() : RunSession();
+    const DecodeResult decoded = Decoder().decodeFile(kExampleTransfer);
+    EXPECT_TRUE(decoded.dataMakesSense);
+    return decoded.sessions.size() == 1 ? decoded.sessions.front() : RunSession();
 }
 
 // What the recording and the file itself must agree on (the import date differs).
@@ -204,9 +201,9 @@ TEST_F(PulseAudio, ControllerDecodesThePlayedTransferIntoTheStoreFile)
     SessionListController list(context);
     ASSERT_TRUE(StoreFile(storePath).openInto(context).ok);
     Decoder decoder;
-    decoder.setManagedObjectContext(&context);
-    decoder.setSessionArrayController(&list);
+    TransferImporter importer(context, &list);
     AppController controller(&decoder);
+    controller.setImporter(&importer);
     controller.setRecordingsFolder(m_folder.filePath(QStringLiteral("Recordings")));
     int shakes = 0;
     controller.setShakeHandler([&] { ++shakes; });

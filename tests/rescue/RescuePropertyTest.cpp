@@ -69,15 +69,13 @@ TEST(RescueProperty, RecordingsTheExactPathReadsAreUnchanged)
 // a second time: nothing could be stored twice.
 TEST(RescueProperty, RecognisedModelWithAnInvalidFieldIsNotRescued)
 {
-    layouttest::F6Record r = layouttest::f6Record(1);
-    r.month = 13;
-    const std::vector<std::int16_t> samples = record(layouttest::f6({r}).bytes(), {});
+    const std::vector<std::int16_t> samples = record(transferfiles::cleaned(QStringLiteral("f6-month-zero")), {});
 
     const Outcome outcome = decodeSamples(samples);
     EXPECT_EQ(outcome.model, WatchModel::F6);
     EXPECT_FALSE(outcome.decoded);
     EXPECT_FALSE(outcome.rescueAttempted);
-    expectSameWithoutRescue(samples, "F6 record of month 13");
+    expectSameWithoutRescue(samples, "F6 record of month 0");
 }
 
 } // namespace

@@ -1,17 +1,16 @@
 #pragma once
 
 #include "Decoder.h"
-#include "TransferBuilder.h"
+#include "TransferFiles.h"
 #include "TransferSynth.h"
 
 #include <QBuffer>
 
-#include <optional>
 #include <vector>
 
 namespace rescuetest {
 
-// What one decode of a recording gave.
+// What one decode of a recording gave, and the bytes it left.
 struct Outcome
 {
     bool decoded = false;
@@ -21,8 +20,7 @@ struct Outcome
     ByteArray bytes;
 };
 
-// Decodes the samples as a recorded file would be, without a store: the
-// decoder reads and checks every field but keeps nothing.
+// Decodes the samples as a recorded file would be.
 inline Outcome decodeSamples(const std::vector<std::int16_t> &samples, bool rescueEnabled = true)
 {
     QByteArray wav = synth::wavBytes(samples);
@@ -31,30 +29,14 @@ inline Outcome decodeSamples(const std::vector<std::int16_t> &samples, bool resc
     Decoder decoder;
     decoder.setRescueEnabled(rescueEnabled);
     decoder.extractBytesFromDevice(file);
-    Outcome outcome;
-    outcome.decoded = decoder.decodeExtractedBytes();
-    outcome.model = decoder.recognisedModel();
-    outcome.method = decoder.decodeMethod();
-    outcome.rescueAttempted = decoder.rescueAttempted();
-    outcome.bytes = decoder.byteArray();
-    return outcome;
+    const DecodeResult result = decoder.decodeExtractedBytes();
+    return {result.dataMakesSense, result.model, result.method, result.rescueAttempted, decoder.byteArray()};
 }
 
 // One transfer of each watch, as its cleaned byte array.
-inline ByteArray rs200Transfer()
-{
-    return layouttest::rs200().bytes();
-}
-
-inline ByteArray cs200Transfer()
-{
-    return layouttest::cs200().bytes();
-}
-
-inline ByteArray f6Transfer()
-{
-    return layouttest::f6({layouttest::f6Record(1), layouttest::f6Record(2), layouttest::f6Record(3)}).bytes();
-}
+inline ByteArray rs200Transfer() { return transferfiles::cleaned(QStringLiteral("rs200-plain")); }
+inline ByteArray cs200Transfer() { return transferfiles::cleaned(QStringLiteral("cs200-no-laps")); }
+inline ByteArray f6Transfer() { return transferfiles::cleaned(QStringLiteral("f6-two-records")); }
 
 inline std::vector<std::int16_t> record(const ByteArray &cleaned, const synth::RoomOptions &room)
 {

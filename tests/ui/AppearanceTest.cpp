@@ -44,13 +44,13 @@ TEST(DecodeReport, NamesWhatWasStoredAndWhatCouldNotBeRead)
 {
     DecodeReport one;
     one.addFile(QStringLiteral("/r/Recording-1.wav"), true, 2);
-    EXPECT_EQ(one.message(), QStringLiteral("Stored 2 session(s) from Recording-1.wav."));
+    EXPECT_EQ(one.message(), QStringLiteral("Stored 2 sessions from Recording-1.wav."));
     DecodeReport nothingNew;
     nothingNew.addFile(QStringLiteral("/r/f6.wav"), true, 0);
     EXPECT_EQ(nothingNew.message(), QStringLiteral("No new sessions."));
     DecodeReport rescued;
     rescued.addFile(QStringLiteral("/r/noisy.wav"), true, 1, {}, true);
-    EXPECT_EQ(rescued.message(), QStringLiteral("Stored 1 session(s) from noisy.wav. "
+    EXPECT_EQ(rescued.message(), QStringLiteral("Stored 1 session from noisy.wav. "
                                                 "The transfer could only be read after noise correction."));
 }
 

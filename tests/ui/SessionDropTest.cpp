@@ -1,6 +1,7 @@
 #include "MainWindowFixture.h"
 
 #include "Decoder.h"
+#include "TransferImporter.h"
 
 #include <QCoreApplication>
 #include <QDropEvent>
@@ -14,9 +15,7 @@ class SessionDropTest : public MainWindowFixture
 protected:
     SessionDropTest()
     {
-        decoder.setManagedObjectContext(&context);
-        decoder.setSessionArrayController(&sessions);
-        controller.setDecoder(&decoder);
+        controller.setDecoder(&decoder, &importer);
     }
 
     // Replaces the decoder by one that only notes the paths.
@@ -29,6 +28,7 @@ protected:
     }
 
     Decoder decoder;
+    TransferImporter importer{context, &sessions};
     QStringList decoded;
 };
 
@@ -44,7 +44,7 @@ TEST_F(SessionDropTest, ThreeFilesOfWhichTwoFailShakeOnceAndStoreTheGoodOne)
     ASSERT_EQ(context.sessionCount(), 1);
     EXPECT_EQ(context.sessions().first()->hrm, QStringLiteral("RS200"));
     EXPECT_EQ(sessions.selectedSessions(), context.sessions());
-    EXPECT_EQ(statusMessage(), QStringLiteral("Stored 1 session(s). Nothing could be read from 2 file(s)."));
+    EXPECT_EQ(statusMessage(), QStringLiteral("Stored 1 session. Nothing could be read from 2 files."));
 }
 
 TEST_F(SessionDropTest, ExtensionInCapitalsShakesAndDecodesNothing)

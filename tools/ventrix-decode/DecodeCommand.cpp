@@ -154,6 +154,7 @@ int DecodeCommand::decodeAll(const Options &options)
     JsonReport report;
     bool allDecoded = true;
     bool allWritten = true;
+    QString lastSaveError; // a database that cannot be written says so once
     for (const QString &path : files) {
         TransferDecoding::BytesHook dumpHook;
         if (options.dumpBytes) {
@@ -169,6 +170,13 @@ int DecodeCommand::decodeAll(const Options &options)
         report.add(outcome);
         if (!options.json && !options.dumpBytes)
             printSummary(outcome);
+        if (outcome.alreadyStored > 0)
+            m_err << kProgram << ": " << path << ": " << sessionCount(outcome.alreadyStored) << " already stored\n";
+        if (!outcome.saveError.isEmpty() && outcome.saveError != lastSaveError) {
+            printErrors({outcome.saveError});
+            lastSaveError = outcome.saveError;
+            allWritten = false;
+        }
         if (folderExport) {
             const QStringList failures = folderExport->exportSessions(outcome);
             printErrors(failures);
@@ -178,7 +186,8 @@ int DecodeCommand::decodeAll(const Options &options)
     }
     if (store) {
         if (const SaveResult saved = store->saveAtEnd(decoding.context()); !saved.ok) {
-            printErrors({saved.errorMessage});
+            if (saved.errorMessage != lastSaveError)
+                printErrors({saved.errorMessage});
             allWritten = false;
         }
     }
@@ -196,6 +205,11 @@ void DecodeCommand::printSummary(const FileOutcome &outcome)
         m_out << watchModelName(*outcome.model)
               << (outcome.decoded ? " transfer decoded" : " transfer with an invalid field") << ", "
               << outcome.sessions.size() << (outcome.sessions.size() == 1 ? " new session\n" : " new sessions\n");
+}
+
+QString DecodeCommand::sessionCount(int count)
+{
+    return count == 1 ? QStringLiteral("1 session") : QStringLiteral("%1 sessions").arg(count);
 }
 
 void DecodeCommand::printErrors(const QStringList &messages)

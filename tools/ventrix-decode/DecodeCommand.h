@@ -15,6 +15,8 @@ struct FileOutcome;
 // through one decoder and one object context, and hands each outcome to the
 // pieces the options ask for (JSON report, byte dump, store file, folder
 // export); with --record it first records the one recording it decodes.
+// A session the store holds already is not stored again and is reported on
+// standard error as "already stored"; the file still decoded.
 // Exit status 0 when every file decoded, 1 when one did not or a
 // database or export file could not be read or written, 2 for a usage error.
 class DecodeCommand
@@ -57,6 +59,8 @@ private:
     int decodeAll(const Options &options);
     void printSummary(const FileOutcome &outcome);
     void printErrors(const QStringList &messages);
+    // "1 session", "2 sessions".
+    static QString sessionCount(int count);
 
     QTextStream &m_out;
     QTextStream &m_err;

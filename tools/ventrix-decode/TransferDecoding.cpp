@@ -1,10 +1,6 @@
 #include "TransferDecoding.h"
 
-TransferDecoding::TransferDecoding() : m_list(m_context)
-{
-    m_decoder.setManagedObjectContext(&m_context);
-    m_decoder.setSessionArrayController(&m_list);
-}
+TransferDecoding::TransferDecoding() : m_list(m_context), m_importer(m_context, &m_list) {}
 
 FileOutcome TransferDecoding::decode(const QString &path, const BytesHook &beforeCleanUp)
 {
@@ -18,12 +14,14 @@ FileOutcome TransferDecoding::decode(const QString &path, const BytesHook &befor
     if (beforeCleanUp)
         beforeCleanUp(m_decoder);
 
-    const QMetaObject::Connection collect = QObject::connect(
-        &m_context, &ObjectContext::sessionInserted,
-        [&outcome](const RunSession *session) { outcome.sessions.append(session); });
-    outcome.decoded = m_decoder.decodeExtractedBytes();
-    QObject::disconnect(collect);
-    outcome.model = m_decoder.recognisedModel();
-    outcome.method = m_decoder.decodeMethod();
+    const DecodeResult decoded = m_decoder.decodeExtractedBytes();
+    outcome.decoded = decoded.dataMakesSense;
+    outcome.model = decoded.model;
+    outcome.method = decoded.method;
+    const ImportResult imported = m_importer.importTransfer(decoded);
+    outcome.sessions = imported.storedSessions;
+    outcome.alreadyStored = imported.alreadyStored;
+    if (!imported.saved.ok)
+        outcome.saveError = imported.saved.errorMessage;
     return outcome;
 }
