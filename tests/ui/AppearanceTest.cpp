@@ -52,6 +52,10 @@ TEST(DecodeReport, NamesWhatWasStoredAndWhatCouldNotBeRead)
     rescued.addFile(QStringLiteral("/r/noisy.wav"), true, 1, {}, true);
     EXPECT_EQ(rescued.message(), QStringLiteral("Stored 1 session from noisy.wav. "
                                                 "The transfer could only be read after noise correction."));
+    DecodeReport again;
+    again.addFile(QStringLiteral("/r/f6.wav"), true, 1, {}, false, 2, QStringLiteral("cannot save sessions to /x: full"));
+    EXPECT_EQ(again.message(), QStringLiteral("Stored 1 session from f6.wav. 2 sessions already stored. "
+                                              "cannot save sessions to /x: full."));
 }
 
 } // namespace

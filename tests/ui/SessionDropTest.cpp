@@ -79,3 +79,21 @@ TEST_F(SessionDropTest, FilesDroppedOnTheListAreDecodedAfterTheDropEnds)
 }
 
 } // namespace
+
+// Each example dropped a second time adds nothing and says so.
+TEST_F(SessionDropTest, ExamplesDroppedTwiceAreStoredOnce)
+{
+    QStringList paths;
+    for (const QString example : {"cs200-ride", "f6-memory", "rs200-run"}) {
+        paths.append(folder.filePath(example + QStringLiteral(".wav")));
+        ASSERT_TRUE(writeExampleRecording(example, paths.back()));
+    }
+    controller.acceptDrop(paths);
+    EXPECT_EQ(statusMessage(), QStringLiteral("Stored 4 sessions."));
+    controller.acceptDrop(paths);
+    EXPECT_EQ(context.sessionCount(), 4);
+    EXPECT_EQ(statusMessage(), QStringLiteral("4 sessions already stored."));
+    controller.acceptDrop({paths.back()});
+    EXPECT_EQ(statusMessage(), QStringLiteral("1 session already stored."));
+    EXPECT_EQ(shakes, 0);
+}
