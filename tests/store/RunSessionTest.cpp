@@ -1,5 +1,6 @@
 #include "RunSession.h"
 #include "StoreTestSupport.h"
+#include "VXUnits.h"
 
 #include <gtest/gtest.h>
 
@@ -154,4 +155,22 @@ TEST(RunSession, AccessByNameGoesThroughTheDerivedAccessors)
     EXPECT_EQ(session.primitiveSessionTotalDistance(), 9998);
     EXPECT_FALSE(session.setValue(u"sessionAveragePace", 1));
     EXPECT_TRUE(RunSession::keysDependentOn(u"sessionTotalDistance").contains("sessionAveragePace"));
+}
+
+// Only US-customary locales are imperial; the UK's Qt system is "imperial UK"
+// but its people read kilometres and kilograms.
+TEST(VXUnits, IsMetricUnlessTheLocaleUsesUSCustomaryUnits)
+{
+    const struct { const char *locale; QLocale::MeasurementSystem system; bool metric; } cases[] = {
+        {"de_DE", QLocale::MetricSystem, true},
+        {"en_GB", QLocale::ImperialUKSystem, true},
+        {"en_US", QLocale::ImperialUSSystem, false},
+    };
+    for (const auto &c : cases) {
+        ScopedLocale locale{QLocale(QString::fromLatin1(c.locale))};
+        ASSERT_EQ(QLocale().measurementSystem(), c.system) << c.locale;
+        const VXUnits units;
+        EXPECT_EQ(units.isMetric(), c.metric) << c.locale;
+        EXPECT_EQ(units.kmToMilesFactor(), c.metric ? VXUnits::kMetricKmToMiles : VXUnits::kImperialKmToMiles) << c.locale;
+    }
 }
