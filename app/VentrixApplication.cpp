@@ -20,6 +20,7 @@
 #include "SessionTableModel.h"
 #include "SportZoneView.h"
 #include "TransferImporter.h"
+#include "StoreWatcher.h"
 #include "VXNotifications.h"
 #include "VXSavePanel.h"
 #include "Ventrix_AppDelegate.h"
@@ -129,6 +130,13 @@ VentrixApplication::VentrixApplication(UserPrompts *prompts) : m(std::make_uniqu
         if (row >= 0)
             table->scrollTo(table->model()->index(row, 0));
     });
+
+    // Sessions that ventrix-decode or another window stores appear without a restart.
+    if (const StoreFile *file = m->delegate.persistentStoreCoordinator()->storeFile()) {
+        auto *watcher = new StoreWatcher(*file, m->context, &m->window);
+        QObject::connect(watcher, &StoreWatcher::reloadFailed, &m->window,
+                         [this](const QString &message) { m->window.statusBar()->showMessage(message); });
+    }
 
     // The main window's controller and its commands.
     m->windowController.setAppController(&m->appController);

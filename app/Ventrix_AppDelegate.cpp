@@ -1,15 +1,15 @@
 #include "Ventrix_AppDelegate.h"
 
+#include "DataFolder.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QStringList>
 
 namespace {
 
-const QLatin1StringView kApplicationFolder("Ventrix");
 const QLatin1StringView kSettingsName("Ventrix");
 
 QString paneFrameText(const QRectF &frame)
@@ -33,8 +33,7 @@ Ventrix_AppDelegate::~Ventrix_AppDelegate()
 
 QString Ventrix_AppDelegate::applicationSupportFolder() const
 {
-    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    return (base.isEmpty() ? QDir::tempPath() : base) + u'/' + kApplicationFolder;
+    return DataFolder::path();
 }
 
 const ManagedObjectModel &Ventrix_AppDelegate::managedObjectModel()
@@ -85,8 +84,6 @@ Ventrix_AppDelegate::TerminateReply Ventrix_AppDelegate::applicationShouldTermin
 {
     if (!m_managedObjectContext)
         return TerminateReply::TerminateNow;
-    if (!m_managedObjectContext->commitEditing())
-        return TerminateReply::TerminateCancel;
     if (!m_managedObjectContext->hasChanges())
         return TerminateReply::TerminateNow;
     const SaveResult saved = m_managedObjectContext->save();

@@ -36,8 +36,7 @@ public:
     Ventrix_AppDelegate(const Ventrix_AppDelegate &) = delete;
     Ventrix_AppDelegate &operator=(const Ventrix_AppDelegate &) = delete;
 
-    // GenericDataLocation + "/Ventrix", or the temporary folder + "/Ventrix"
-    // when there is none. Not created here.
+    // DataFolder::path(); not created here.
     QString applicationSupportFolder() const;
     const ManagedObjectModel &managedObjectModel();
     // Opens the store on the first call; a database that cannot be read is

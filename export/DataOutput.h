@@ -1,7 +1,7 @@
 #pragma once
 
 #include "AtomicFile.h"
-#include "ObjectContext.h"
+#include "SaveResult.h"
 #include "VXUnits.h"
 
 #include <QDateTime>

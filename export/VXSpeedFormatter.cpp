@@ -18,8 +18,3 @@ std::optional<QString> VXSpeedFormatter::stringForObjectValue(const QVariant &va
     return VXNumberText::localeFormatted(speed, kSpeedDecimals) + QLatin1Char(' ')
            + m_units.speedUnitString();
 }
-
-bool VXSpeedFormatter::getObjectValue(const QString &, QVariant *, QString *) const
-{
-    return true;
-}

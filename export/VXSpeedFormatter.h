@@ -18,10 +18,6 @@ public:
     // no text for a non-number.
     std::optional<QString> stringForObjectValue(const QVariant &value) const;
 
-    // Typed speeds are not taken over: always succeeds, touches neither out
-    // nor errorDescription.
-    bool getObjectValue(const QString &text, QVariant *out, QString *errorDescription) const;
-
     const VXUnits &units() const { return m_units; }
 
 private:

@@ -4,10 +4,10 @@
 #include "Decoder.h"
 #include "TransferImporter.h"
 #include "VXDefaults.h"
+#include "DataFolder.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 namespace {
 
@@ -23,20 +23,13 @@ AppController::AppController(Decoder *decoder, QObject *parent)
       m_clock([] { return QDateTime::currentDateTime(); }),
       m_recordingsFolder(defaultRecordingsFolder())
 {
-    registerDefaults();
 }
 
 AppController::~AppController() = default;
 
-QVariantMap AppController::registerDefaults()
-{
-    return VXDefaults::table();
-}
-
 QString AppController::defaultRecordingsFolder()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-           + QStringLiteral("/Ventrix/Recordings");
+    return DataFolder::recordingsPath();
 }
 
 QString AppController::recordingFileName(const QString &folder, const QDateTime &when)

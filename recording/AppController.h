@@ -32,13 +32,8 @@ public:
     // Stops a running recording, which completes its file.
     ~AppController() override;
 
-    // Settings have no registration step: VXDefaults::value() falls back to
-    // VXDefaults::table(), the one table of defaults, so nothing is written to
-    // the user's settings (a written default would stay even if the table
-    // changed). Returns that table; the constructor calls it so the defaults
-    // are in place before any window reads a setting.
-    static QVariantMap registerDefaults();
-    // QStandardPaths::GenericDataLocation + "/Ventrix/Recordings".
+    // DataFolder::recordingsPath(). Settings need no registration step:
+    // VXDefaults::value() falls back to VXDefaults::table().
     static QString defaultRecordingsFolder();
     // "Recording-<yyMMddHHmmss>.wav" in folder for a start at `when`, with
     // "-2", "-3", ... before ".wav" while a file of that name exists.

@@ -1,5 +1,7 @@
 #include "AtomicFile.h"
 
+#include "StorePath.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -9,6 +11,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -108,9 +111,9 @@ SaveResult AtomicFile::replace(const QString &path, QByteArrayView data, const T
 {
     const QFileInfo given(path);
     const QString shownPath = given.absoluteFilePath();
-    // A database reached through a symbolic link stays a link: the file it
-    // points to is the one replaced.
-    const QFileInfo target(given.isSymLink() ? given.symLinkTarget() : shownPath);
+    // A database reached through symbolic links stays a link: the file the
+    // chain ends at is the one replaced.
+    const QFileInfo target(StorePath::finalTarget(shownPath));
     const QString targetPath = target.absoluteFilePath();
     const auto failed = [&](const QString &reason) {
         return SaveResult::failure(description + u' ' + shownPath + QLatin1String(": ") + reason);
@@ -122,6 +125,9 @@ SaveResult AtomicFile::replace(const QString &path, QByteArrayView data, const T
         temporaryPath = temporaryPathFor(target);
         file.reset(::open(QFile::encodeName(temporaryPath).constData(),
                           O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode));
+        // Marks the file as a save in progress until it is closed.
+        if (file.isOpen())
+            ::flock(file.get(), LOCK_EX);
         if (!file.isOpen() && errno != EEXIST)
             break;
     }
@@ -167,18 +173,22 @@ SaveResult AtomicFile::replace(const QString &path, QByteArrayView data, const T
                                  O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!folder.isOpen() || (syncFolder(folder.get()) != 0 && errno != EINVAL))
         return failed(QLatin1String("syncing the folder failed: ") + systemError(errno));
-    removeLeftTemporaries(target);
     return SaveResult::success();
 }
 
-void AtomicFile::removeLeftTemporaries(const QFileInfo &target) const
+void AtomicFile::removeLeftTemporaries(const QString &path) const
 {
-    const QDir folder = target.absoluteDir();
-    const QFileInfoList entries = folder.entryInfoList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+    const QFileInfo target(StorePath::finalTarget(path));
+    const QFileInfoList entries = target.absoluteDir().entryInfoList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
     for (const QFileInfo &entry : entries) {
-        // Tidying up only: a file that cannot be removed stays.
-        if (!entry.isSymLink() && isTemporaryNameFor(target, entry.fileName()) && entry.lastModified() < m_created)
-            ::unlink(QFile::encodeName(entry.absoluteFilePath()).constData());
+        if (entry.isSymLink() || !isTemporaryNameFor(target, entry.fileName()))
+            continue;
+        const QByteArray name = QFile::encodeName(entry.absoluteFilePath());
+        // A save still writing holds its file's lock. Tidying up only: a
+        // file that cannot be opened or removed stays.
+        FileDescriptor leftover(::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+        if (leftover.isOpen() && ::flock(leftover.get(), LOCK_EX | LOCK_NB) == 0)
+            ::unlink(name.constData());
     }
 }
 

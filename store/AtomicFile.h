@@ -1,10 +1,9 @@
 #pragma once
 
-#include "ObjectContext.h"
+#include "SaveResult.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
-#include <QDateTime>
 #include <QFileInfo>
 #include <QString>
 
@@ -13,9 +12,9 @@
 // file in the same folder, which is flushed to disk, renamed over the target,
 // and then the folder itself is synced so the rename survives a power loss.
 // Every failure is reported with the operation and the target; the target is
-// then untouched. A successful replace also removes the temporary files that
-// a crashed or killed save of the same target left, once they are older than
-// this object. The system calls are virtual so tests can inject faults.
+// then untouched. A temporary file is locked (flock) while it is written, so
+// removeLeftTemporaries() can tell a crashed save's leftovers from a save
+// still running. The system calls are virtual so tests can inject faults.
 // Any thread; one call at a time per object.
 class AtomicFile
 {
@@ -31,6 +30,11 @@ public:
     // modification time, as a file manager's copy does. A missing source fails.
     SaveResult copy(const QString &source, const QString &target) const;
 
+    // Removes the temporary files that crashed or killed saves of path left,
+    // skipping those a running save still holds. The store calls it only
+    // while holding the store lock.
+    void removeLeftTemporaries(const QString &path) const;
+
 protected:
     // Thin wrappers around the system calls, each returning what the call
     // returns and leaving errno set.
@@ -44,8 +48,4 @@ private:
     SaveResult replace(const QString &path, QByteArrayView data, const Timestamps *times,
                        const QString &description) const;
     bool writeAll(int fd, QByteArrayView data) const;
-    void removeLeftTemporaries(const QFileInfo &target) const;
-
-    // Temporary files written before this moment belong to no save still running.
-    const QDateTime m_created = QDateTime::currentDateTimeUtc();
 };

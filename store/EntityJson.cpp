@@ -1,6 +1,7 @@
 #include "EntityJson.h"
 
 #include "RunSession.h"
+#include "StoreValueText.h"
 
 #include <QJsonArray>
 
@@ -20,7 +21,7 @@ QJsonValue jsonValue(const QVariant &value, ValueType type)
     case ValueType::String:
         return value.toString();
     case ValueType::Date:
-        return value.toDateTime().toLocalTime().toString(kDateFormat);
+        return StoreValueText::resolvedDate(value.toDateTime()).toLocalTime().toString(kDateFormat);
     }
     return {};
 }

@@ -1,24 +1,17 @@
 #pragma once
 
-#include <QList>
-#include <QString>
 #include <QStringList>
 
-// Stands in for the entity model: which entities the store keeps, with their
-// stored keys and relations, taken from the entities' key tables. Any thread.
+// Stands in for the entity model, which the delegate creates before the
+// coordinator: the names of the entities the store keeps. Their keys live in
+// each entity's key table (RunSession::keys(), ...). Any thread.
 struct ManagedObjectModel
 {
-    struct Entity
+    QStringList entityNames;
+
+    static ManagedObjectModel sessionModel()
     {
-        QString name;
-        QStringList attributeKeys;
-        QStringList relationKeys;
-    };
-
-    QList<Entity> entities;
-
-    // RunSession with its relations lap, sportZone and limitZone, and the
-    // entities Lap, SportZone and LimitZone.
-    static ManagedObjectModel sessionModel();
-    const Entity *entity(const QString &name) const;
+        return {{QStringLiteral("RunSession"), QStringLiteral("Lap"), QStringLiteral("SportZone"),
+                 QStringLiteral("LimitZone")}};
+    }
 };

@@ -1,5 +1,7 @@
 #include "ObjectContext.h"
 
+#include "StoreValueText.h"
+
 #include <QUndoCommand>
 
 #include <algorithm>
@@ -25,20 +27,31 @@ public:
     InsertCommand(ObjectContext *context, std::unique_ptr<RunSession> session)
         : QUndoCommand(ObjectContext::tr("Insert Session")),
           m_context(context), m_session(session.get()), m_owned(std::move(session)),
-          m_index(context->sessionCount())
+          m_order(context->takeOrder())
     {
+    }
+
+    ~InsertCommand() override
+    {
+        if (m_owned)
+            m_context->forget(m_session);
     }
 
     const RunSession *session() const { return m_session; }
 
-    void redo() override { m_context->attach(std::move(m_owned), m_index); }
+    // A session another writer removed meanwhile is not there to detach.
+    void redo() override
+    {
+        if (m_owned)
+            m_context->attach(std::move(m_owned), m_order);
+    }
     void undo() override { m_owned = m_context->detach(m_session); }
 
 private:
     ObjectContext *m_context;
     const RunSession *m_session;
     std::unique_ptr<RunSession> m_owned;
-    int m_index;
+    quint64 m_order;
 };
 
 // Owns the deleted sessions (laps and zones inside them) while it is done, so
@@ -50,14 +63,20 @@ public:
         : m_context(context)
     {
         for (const RunSession *session : sessions)
-            m_entries.push_back({context->indexOf(session), session, nullptr});
+            m_entries.push_back({context->orderOf(session), session, nullptr});
         std::sort(m_entries.begin(), m_entries.end(),
-                  [](const Entry &a, const Entry &b) { return a.index < b.index; });
+                  [](const Entry &a, const Entry &b) { return a.order < b.order; });
         setText(m_entries.size() == 1 ? ObjectContext::tr("Delete Session")
                                       : ObjectContext::tr("Delete Sessions"));
     }
 
-    // From the highest index down, so that the lower indices stay valid.
+    ~DeleteCommand() override
+    {
+        for (const Entry &entry : m_entries)
+            if (entry.owned)
+                m_context->forget(entry.session);
+    }
+
     void redo() override
     {
         for (auto entry = m_entries.rbegin(); entry != m_entries.rend(); ++entry)
@@ -67,13 +86,14 @@ public:
     void undo() override
     {
         for (Entry &entry : m_entries)
-            m_context->attach(std::move(entry.owned), entry.index);
+            if (entry.owned)
+                m_context->attach(std::move(entry.owned), entry.order);
     }
 
 private:
     struct Entry
     {
-        int index;
+        quint64 order;
         const RunSession *session;
         std::unique_ptr<RunSession> owned;
     };
@@ -128,6 +148,10 @@ ObjectContext::~ObjectContext()
 
 const RunSession *ObjectContext::insertSession(RunSession &&session)
 {
+    // A start in a daylight-saving gap is kept as the time the clock showed after the jump.
+    for (std::optional<QDateTime> *date : {&session.sessionDate, &session.importDate, &session.userBirthday})
+        if (*date)
+            **date = StoreValueText::resolvedDate(**date);
     auto command = new InsertCommand(this, std::make_unique<RunSession>(std::move(session)));
     const RunSession *inserted = command->session();
     m_undoStack.push(command);
@@ -152,8 +176,11 @@ void ObjectContext::deleteSession(const RunSession *session)
 
 void ObjectContext::loadSessions(std::vector<RunSession> &&sessions)
 {
-    for (RunSession &session : sessions)
-        attach(std::make_unique<RunSession>(std::move(session)), sessionCount());
+    for (RunSession &session : sessions) {
+        auto owned = std::make_unique<RunSession>(std::move(session));
+        m_syncedIdentity[owned.get()] = owned->identity();
+        attach(std::move(owned), takeOrder());
+    }
     sessions.clear();
 }
 
@@ -168,7 +195,7 @@ QList<const RunSession *> ObjectContext::sessions() const
 
 bool ObjectContext::contains(const RunSession *session) const
 {
-    return indexOf(session) >= 0;
+    return m_orderOf.count(session) > 0;
 }
 
 QList<const RunSession *> ObjectContext::fetchSessions(const SessionFilter &filter,
@@ -214,6 +241,7 @@ bool ObjectContext::setPrimitiveValue(const RunSession *session, const QString &
     if (!target->setPrimitiveValue(key, value))
         return false;
     if (target->primitiveValue(key) != old) {
+        noteEdited(session, key);
         ++m_changesOutsideUndo;
         updateHasChanges();
     }
@@ -270,50 +298,144 @@ bool ObjectContext::hasChanges() const
 
 SaveResult ObjectContext::save()
 {
-    const SaveResult result = m_saveHandler ? m_saveHandler(*this) : SaveResult::success();
+    const SaveResult result = m_synchronizer ? m_synchronizer(*this)
+        : m_saveHandler                       ? m_saveHandler(*this)
+                                              : SaveResult::success();
     if (result.ok) {
         m_changesOutsideUndo = 0;
         m_undoStack.setClean();
+        markSynchronized();
         updateHasChanges();
     }
     return result;
 }
 
+std::optional<QString> ObjectContext::syncedIdentity(const RunSession *session) const
+{
+    const auto found = m_syncedIdentity.find(session);
+    return found == m_syncedIdentity.end() ? std::nullopt : std::optional(found->second);
+}
+
+QSet<QString> ObjectContext::editedKeys(const RunSession *session) const
+{
+    const auto found = m_editedKeys.find(session);
+    return found == m_editedKeys.end() ? QSet<QString>() : found->second;
+}
+
+QStringList ObjectContext::deletedSyncedIdentities() const
+{
+    QStringList deleted = m_forgottenIdentities;
+    for (const auto &[session, identity] : m_syncedIdentity)
+        if (!contains(session))
+            deleted.append(identity);
+    return deleted;
+}
+
+void ObjectContext::markSynchronized()
+{
+    m_syncedIdentity.clear();
+    m_editedKeys.clear();
+    m_forgottenIdentities.clear();
+    for (const auto &session : m_sessions)
+        m_syncedIdentity[session.get()] = session->identity();
+}
+
+void ObjectContext::applyExternalChanges(ExternalChanges &&changes)
+{
+    for (const RunSession *session : changes.removed) {
+        if (!contains(session))
+            continue;
+        m_syncedIdentity.erase(session);
+        m_editedKeys.erase(session);
+        m_removedElsewhere.push_back(detach(session));
+    }
+    for (auto &[session, values] : changes.updated) {
+        RunSession *target = mutableSession(session);
+        if (!target)
+            continue;
+        QStringList changedKeys;
+        for (const EntityKey<RunSession> &key : RunSession::keys())
+            if (key.value(*target) != key.value(values))
+                changedKeys.append(QString::fromLatin1(key.name));
+        *target = std::move(values);
+        m_syncedIdentity[session] = target->identity();
+        for (const QString &key : changedKeys) {
+            emit sessionChanged(session, key);
+            for (const QString &dependent : RunSession::keysDependentOn(key))
+                emit sessionChanged(session, dependent);
+        }
+    }
+    const int added = int(changes.added.size());
+    loadSessions(std::move(changes.added));
+    emit externalChangesApplied(added, int(changes.updated.size()), int(changes.removed.size()));
+}
+
 RunSession *ObjectContext::mutableSession(const RunSession *session) const
 {
     const int index = indexOf(session);
-    return index < 0 ? nullptr : m_sessions[index].get();
+    return index < 0 ? nullptr : m_sessions[size_t(index)].get();
 }
 
 int ObjectContext::indexOf(const RunSession *session) const
 {
-    const auto found = std::find_if(m_sessions.begin(), m_sessions.end(),
-                                    [session](const auto &owned) { return owned.get() == session; });
-    return found == m_sessions.end() ? -1 : int(found - m_sessions.begin());
+    const auto found = m_orderOf.find(session);
+    if (found == m_orderOf.end())
+        return -1;
+    return int(std::lower_bound(m_orders.begin(), m_orders.end(), found->second) - m_orders.begin());
 }
 
-void ObjectContext::attach(std::unique_ptr<RunSession> session, int index)
+quint64 ObjectContext::orderOf(const RunSession *session) const
+{
+    return m_orderOf.at(session);
+}
+
+void ObjectContext::attach(std::unique_ptr<RunSession> session, quint64 order)
 {
     const RunSession *attached = session.get();
-    index = std::clamp(index, 0, sessionCount());
+    const auto position = std::lower_bound(m_orders.begin(), m_orders.end(), order);
+    const auto index = position - m_orders.begin();
+    m_orders.insert(position, order);
     m_sessions.insert(m_sessions.begin() + index, std::move(session));
+    m_orderOf[attached] = order;
     emit sessionInserted(attached);
 }
 
+// Nothing for a session that is not in the context (another writer removed it).
 std::unique_ptr<RunSession> ObjectContext::detach(const RunSession *session)
 {
     const int index = indexOf(session);
-    Q_ASSERT(index >= 0);
-    std::unique_ptr<RunSession> detached = std::move(m_sessions[index]);
+    if (index < 0)
+        return nullptr;
+    std::unique_ptr<RunSession> detached = std::move(m_sessions[size_t(index)]);
     m_sessions.erase(m_sessions.begin() + index);
+    m_orders.erase(m_orders.begin() + index);
+    m_orderOf.erase(session);
     emit sessionRemoved(detached.get());
     return detached;
+}
+
+void ObjectContext::forget(const RunSession *session)
+{
+    const auto found = m_syncedIdentity.find(session);
+    if (found != m_syncedIdentity.end()) {
+        m_forgottenIdentities.append(found->second);
+        m_syncedIdentity.erase(found);
+    }
+    m_editedKeys.erase(session);
+}
+
+void ObjectContext::noteEdited(const RunSession *session, const QString &key)
+{
+    if (m_syncedIdentity.count(session))
+        m_editedKeys[session].insert(key);
 }
 
 void ObjectContext::storePrimitive(const RunSession *session, const QString &key, const QVariant &value)
 {
     RunSession *target = mutableSession(session);
-    Q_ASSERT(target);
+    if (!target)
+        return;
+    noteEdited(session, key);
     target->setPrimitiveValue(key, value);
     emit sessionChanged(session, key);
     for (const QString &dependent : RunSession::keysDependentOn(key))

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "RunSession.h"
+#include "SaveResult.h"
 #include "SortOrder.h"
 
 #include <QList>
@@ -10,21 +11,14 @@
 #include <QVariant>
 #include <QVariantMap>
 
+#include <QSet>
+
 #include <functional>
 #include <memory>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
-// The outcome of a save: ok, or a message naming the operation and its target
-// ("cannot save sessions to <path>: <reason>").
-struct SaveResult
-{
-    bool ok = true;
-    QString errorMessage;
-
-    static SaveResult success() { return {}; }
-    static SaveResult failure(const QString &message) { return {false, message}; }
-};
 
 // The one object context of a run: holds every stored session, hands them out
 // as const pointers, and makes every change through itself so that it can be
@@ -45,6 +39,8 @@ class ObjectContext : public QObject
 public:
     using SessionFilter = std::function<bool(const RunSession &)>;
     using SaveHandler = std::function<SaveResult(const ObjectContext &)>;
+    // A save that may bring in what other writers stored meanwhile (applyExternalChanges).
+    using Synchronizer = std::function<SaveResult(ObjectContext &)>;
 
     explicit ObjectContext(QObject *parent = nullptr);
     ~ObjectContext() override;
@@ -108,8 +104,6 @@ public:
     // True after a change since the last successful save (or load); undoing
     // back to the saved state clears it unless primitive values were set.
     bool hasChanges() const;
-    // Ends pending edits; there are none to end in this context.
-    bool commitEditing() { return true; }
 
     // The store's metadata ("VXDataVersion", ...). Setting it is not a change
     // of its own: it is written with the next save.
@@ -120,13 +114,47 @@ public:
     // in memory and a save always succeeds. A successful save clears hasChanges().
     // Save outside an undo group: QUndoStack cannot mark a clean state inside one.
     void setSaveHandler(SaveHandler handler) { m_saveHandler = std::move(handler); }
+    // Takes the place of the save handler when set.
+    void setSynchronizer(Synchronizer synchronizer) { m_synchronizer = std::move(synchronizer); }
     SaveResult save();
+
+    // --- Sharing the database with other writers ----------------------------
+    //
+    // The context keeps a journal of its own changes since it last matched the
+    // file (load or save): which sessions it inserted, which of the file's it
+    // deleted, and which keys it changed. A save that finds the file changed
+    // by another writer replays the journal on the file's version.
+
+    // The session's identity when the context last matched the file, or none
+    // for a session this context inserted since.
+    std::optional<QString> syncedIdentity(const RunSession *session) const;
+    // The stored keys changed (by undoable changes, undo, or setPrimitiveValue) since then.
+    QSet<QString> editedKeys(const RunSession *session) const;
+    // The identities of the file's sessions this context has deleted since then.
+    QStringList deletedSyncedIdentities() const;
+    // The context now matches the file: the journal starts again.
+    void markSynchronized();
+
+    // What another writer did to the file. Applied without undo entries and
+    // without counting as changes; the undo history of this context's own
+    // actions stays valid (a session removed elsewhere stays alive, and undoing
+    // a change to it does nothing).
+    struct ExternalChanges
+    {
+        std::vector<RunSession> added;
+        // A session of this context and its values in the file now.
+        std::vector<std::pair<const RunSession *, RunSession>> updated;
+        QList<const RunSession *> removed;
+    };
+    void applyExternalChanges(ExternalChanges &&changes);
 
 signals:
     void sessionInserted(const RunSession *session);
     // The session is still alive (held by the undo stack) while this is emitted.
     void sessionRemoved(const RunSession *session);
     void sessionChanged(const RunSession *session, const QString &key);
+    // After applyExternalChanges(): sessions other writers stored are in the context.
+    void externalChangesApplied(int added, int updated, int removed);
     void hasChangesChanged(bool hasChanges);
 
 private:
@@ -142,16 +170,33 @@ private:
     };
 
     RunSession *mutableSession(const RunSession *session) const;
-    void attach(std::unique_ptr<RunSession> session, int index);
+    quint64 takeOrder() { return m_nextOrder++; }
+    void attach(std::unique_ptr<RunSession> session, quint64 order);
     std::unique_ptr<RunSession> detach(const RunSession *session);
+    quint64 orderOf(const RunSession *session) const;
+    // A command frees a session it owned: the journal keeps only its identity.
+    void forget(const RunSession *session);
+    void noteEdited(const RunSession *session, const QString &key);
     void storePrimitive(const RunSession *session, const QString &key, const QVariant &value);
     std::optional<ValueChange> changeFor(const RunSession *session, const QString &key, const QVariant &value) const;
     void pushChanges(const QString &key, std::vector<ValueChange> changes, const QString &text);
     void updateHasChanges();
 
+    // Sorted by their order numbers (m_orders, same positions): insertion
+    // order, and undo puts a session back under its old number.
     std::vector<std::unique_ptr<RunSession>> m_sessions;
+    std::vector<quint64> m_orders;
+    std::unordered_map<const RunSession *, quint64> m_orderOf;
+    quint64 m_nextOrder = 0;
+    // The journal (see syncedIdentity()).
+    std::unordered_map<const RunSession *, QString> m_syncedIdentity;
+    std::unordered_map<const RunSession *, QSet<QString>> m_editedKeys;
+    QStringList m_forgottenIdentities;
+    // Sessions another writer removed, kept alive for the undo commands that point at them.
+    std::vector<std::unique_ptr<RunSession>> m_removedElsewhere;
     QVariantMap m_metadata;
     SaveHandler m_saveHandler;
+    Synchronizer m_synchronizer;
     int m_changesOutsideUndo = 0;
     bool m_lastHasChanges = false;
     QUndoStack m_undoStack;

@@ -1,5 +1,7 @@
 #include "PersistentStoreCoordinator.h"
 
+#include "ObjectContext.h"
+
 PersistentStoreCoordinator::PersistentStoreCoordinator(const ManagedObjectModel &model,
                                                        std::shared_ptr<const AtomicFile> files)
     : m_model(model), m_files(std::move(files))

@@ -24,6 +24,8 @@ public:
     int storeCount() const { return m_hasStore ? 1 : 0; }
     // The path of the added store, or of the one that failed to open.
     QString storePath() const { return m_file ? m_file->path() : QString(); }
+    // The added store, or nothing when none could be opened.
+    const StoreFile *storeFile() const { return m_hasStore ? &*m_file : nullptr; }
 
     // Moves the loaded sessions and metadata into context and installs its save
     // handler. Call once, with the context that will own the sessions.

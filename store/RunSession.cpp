@@ -205,16 +205,6 @@ std::span<const EntityKey<RunSession>> RunSession::keys()
     return table;
 }
 
-QStringList RunSession::relationKeys()
-{
-    return {QStringLiteral("lap"), QStringLiteral("sportZone"), QStringLiteral("limitZone")};
-}
-
-QStringList RunSession::derivedKeys()
-{
-    return {kSessionAveragePace};
-}
-
 QStringList RunSession::keysDependentOn(QStringView key)
 {
     // The average pace is computed from all of these: an edited model name or
@@ -225,4 +215,13 @@ QStringList RunSession::keysDependentOn(QStringView key)
     const bool isPaceInput = std::any_of(paceInputs.begin(), paceInputs.end(),
                                          [key](QLatin1StringView input) { return key == input; });
     return isPaceInput ? QStringList{kSessionAveragePace} : QStringList{};
+}
+
+QString RunSession::identity() const
+{
+    const auto number = [](const std::optional<int> &value) { return value ? QString::number(*value) : QString(); };
+    const QString date = sessionDate ? sessionDate->toString(Qt::ISODateWithMs) + u'@'
+            + QString::number(sessionDate->offsetFromUtc()) : QString();
+    return hrm.value_or(QString()) + u'|' + date + u'|' + number(sessionTotalTime) + u'|' + number(sessionCalories)
+        + u'|' + number(sessionAverageHR);
 }

@@ -108,8 +108,9 @@ public:
     // Every stored attribute key, in the order of the data model (relations
     // and derived values are not in it).
     static std::span<const EntityKey<RunSession>> keys();
-    static QStringList relationKeys();
-    static QStringList derivedKeys();
+    // Tells one stored session from another: model, start date, total time,
+    // calories and average heart rate, the keys a later import repeats exactly.
+    QString identity() const;
     // The derived keys whose value a change of key changes too.
     static QStringList keysDependentOn(QStringView key);
 

@@ -33,6 +33,10 @@ constexpr qint64 kMaxFileSize = qint64(512) * 1024 * 1024;
 constexpr std::size_t kMaxSessions = 200000;
 // A watch counts laps in one byte and has at most five zones; room to spare.
 constexpr std::size_t kMaxMembersPerRelation = 1000;
+// More than any entity has keys; a general XML parser checks attributes for
+// repeats in time that grows with the square of their count, so a tag with
+// more is refused before it gets there.
+constexpr int kMaxAttributesPerElement = 64;
 
 inline constexpr QLatin1StringView kRootElement("VentrixStore");
 inline constexpr QLatin1StringView kFormatVersionAttribute("formatVersion");

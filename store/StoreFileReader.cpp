@@ -336,6 +336,52 @@ private:
     std::vector<CachedValue> m_limitZoneCache;
 };
 
+// The line of the first start tag with more attributes than any entity has,
+// found in one pass over the text; 0 when there is none.
+qsizetype lineOfCrowdedTag(QByteArrayView data)
+{
+    enum class State { Text, Tag, Quoted, Markup };
+    State state = State::Text;
+    char quote = 0;
+    int attributes = 0;
+    qsizetype line = 1;
+    for (qsizetype i = 0; i < data.size(); ++i) {
+        const char byte = data[i];
+        if (byte == '\n')
+            ++line;
+        switch (state) {
+        case State::Text:
+            if (byte == '<') {
+                const char next = i + 1 < data.size() ? data[i + 1] : 0;
+                state = (next == '!' || next == '?' || next == '/') ? State::Markup : State::Tag;
+                attributes = 0;
+            }
+            break;
+        case State::Tag:
+            if (byte == '"' || byte == '\'') {
+                state = State::Quoted;
+                quote = byte;
+            } else if (byte == '=' && ++attributes > kMaxAttributesPerElement) {
+                return line;
+            } else if (byte == '>') {
+                state = State::Text;
+            }
+            break;
+        case State::Quoted:
+            if (byte == quote)
+                state = State::Tag;
+            break;
+        case State::Markup:
+            // Comments, declarations and end tags hold no attributes; a ">"
+            // inside a comment only ends the skipping early, which costs nothing.
+            if (byte == '>')
+                state = State::Text;
+            break;
+        }
+    }
+    return 0;
+}
+
 } // namespace
 
 std::optional<StoreContents> StoreFileReader::read(const QByteArray &data, QString *error)
@@ -347,5 +393,9 @@ std::optional<StoreContents> StoreFileReader::read(const QByteArray &data, QStri
 
 std::optional<StoreContents> StoreFileReader::readGeneral(const QByteArray &data, QString *error)
 {
+    if (const qsizetype line = lineOfCrowdedTag(data); line > 0) {
+        *error = QStringLiteral("line %1: an element with more than %2 attributes").arg(line).arg(kMaxAttributesPerElement);
+        return std::nullopt;
+    }
     return Reader(data).read(error);
 }

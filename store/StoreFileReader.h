@@ -1,20 +1,11 @@
 #pragma once
 
-#include "RunSession.h"
+#include "StoreContents.h"
 
 #include <QByteArray>
 #include <QString>
-#include <QVariantMap>
 
 #include <optional>
-#include <vector>
-
-// What a store file holds.
-struct StoreContents
-{
-    std::vector<RunSession> sessions;
-    QVariantMap metadata;
-};
 
 // Reads the text of a store file (layout in StoreFileFormat.h). Strict: an
 // unknown element or key, a value of the wrong type, a newer format version,

@@ -278,7 +278,7 @@ private:
     void writeValue(Names &names, size_t index, const QDateTime &value)
     {
         CachedDate &cache = names.dates[index];
-        if (!cache.date || *cache.date != value || !sameKindOfTime(*cache.date, value)) {
+        if (!cache.date || !value.isValid() || *cache.date != value || !sameKindOfTime(*cache.date, value)) {
             cache.date = value;
             cache.text.clear();
             appendEscaped(cache.text, StoreValueText::fromDate(value));
@@ -411,6 +411,19 @@ private:
 std::optional<QByteArray> StoreFileWriter::write(const QList<const RunSession *> &sessions,
                                                  const QVariantMap &metadata, QString *error)
 {
+    // The reader's limits, so that no file is written that it would refuse.
+    if (size_t(sessions.size()) > kMaxSessions) {
+        *error = QStringLiteral("%1 sessions are more than a database may hold (%2)").arg(sessions.size()).arg(kMaxSessions);
+        return std::nullopt;
+    }
+    for (const RunSession *session : sessions) {
+        const size_t members = std::max({session->lap.size(), session->sportZone.size(), session->limitZone.size()});
+        if (members > kMaxMembersPerRelation) {
+            *error = QStringLiteral("a session with %1 laps or zones is more than a database may hold (%2)")
+                         .arg(members).arg(kMaxMembersPerRelation);
+            return std::nullopt;
+        }
+    }
     ByteSink data(sessions.size() * kBytesPerSessionGuess + 1024);
     Writer writer(data);
     writer.writeStart();
@@ -419,5 +432,10 @@ std::optional<QByteArray> StoreFileWriter::write(const QList<const RunSession *>
     for (const RunSession *session : sessions)
         writer.writeSession(*session);
     writer.writeEnd();
-    return data.take();
+    QByteArray bytes = data.take();
+    if (bytes.size() > kMaxFileSize) {
+        *error = QStringLiteral("the database would grow to %1 bytes, more than it may (%2)").arg(bytes.size()).arg(kMaxFileSize);
+        return std::nullopt;
+    }
+    return bytes;
 }

@@ -109,8 +109,31 @@ std::optional<QDateTime> zoned(const QDateTime &instant, QStringView zone)
 
 } // namespace
 
-QString fromDate(const QDateTime &date)
+QDateTime resolvedDate(const QDateTime &date)
 {
+    if (date.isValid() || !date.date().isValid() || !date.time().isValid())
+        return date;
+    // The same wall-clock time a day earlier lies before the gap; its offset
+    // gives the instant the clock would have shown had it not jumped.
+    QDateTime dayBefore = date;
+    dayBefore.setDate(date.date().addDays(-1));
+    if (!dayBefore.isValid())
+        return date;
+    const QDateTime wallAsUtc(date.date(), date.time(), Qt::UTC);
+    const QDateTime instant = wallAsUtc.addSecs(-dayBefore.offsetFromUtc());
+    switch (date.timeSpec()) {
+    case Qt::TimeZone:
+        return instant.toTimeZone(date.timeZone());
+    case Qt::LocalTime:
+        return instant.toLocalTime();
+    default:
+        return date;
+    }
+}
+
+QString fromDate(const QDateTime &given)
+{
+    const QDateTime date = resolvedDate(given);
     if (!date.isValid())
         return StoreFileFormat::kInvalidDate;
     const QDate day = date.date();

@@ -13,8 +13,15 @@
 // Any thread.
 namespace StoreValueText {
 
+// A date whose wall-clock time falls into a daylight-saving gap, which
+// QDateTime keeps as invalid, as the wall-clock time moved forward by the gap
+// (02:30 on the day Berlin skips from 02:00 to 03:00 is 03:30 CEST); any
+// other date as it is.
+QDateTime resolvedDate(const QDateTime &date);
+
 // "2008-07-03T18:05:33+02:00[local]" and the other forms of StoreFileFormat.h;
-// milliseconds only when there are any. An invalid date is "invalid".
+// milliseconds only when there are any. A date in a gap is resolvedDate();
+// any other invalid date is "invalid".
 QString fromDate(const QDateTime &date);
 // Absent when the text is not one of those forms or names an impossible date.
 std::optional<QDateTime> toDate(QStringView text);

@@ -18,7 +18,9 @@ VXUnits::VXUnits(bool metric)
 {
 }
 
+// Only US-customary locales are not metric; the United Kingdom shows
+// kilometres and kilograms, as on the platform the program was first made for.
 bool VXUnits::localeIsMetric()
 {
-    return QLocale().measurementSystem() == QLocale::MetricSystem;
+    return QLocale().measurementSystem() != QLocale::ImperialUSSystem;
 }

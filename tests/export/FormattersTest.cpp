@@ -23,9 +23,6 @@ TEST_F(FormattersTest, ShowDistanceAndSpeedInTheDisplayUnitWithoutAFactor)
         EXPECT_FALSE(VXDistanceFormatter().stringForObjectValue(nonNumber));
         EXPECT_FALSE(VXSpeedFormatter().stringForObjectValue(nonNumber));
     }
-    QVariant typed = 3000;
-    EXPECT_TRUE(VXSpeedFormatter().getObjectValue(QStringLiteral("20"), &typed, nullptr));
-    EXPECT_EQ(typed, QVariant(3000)); // typed speed is not taken over
 }
 
 TEST_F(FormattersTest, DistanceParsesADecimalNumberTimesAThousandExactly)

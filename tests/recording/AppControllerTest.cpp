@@ -156,7 +156,7 @@ protected:
 
 TEST_F(Defaults, UnsetKeysReadAsTheTableIncludingTheColoursAndRegisteringWritesNothing)
 {
-    const QVariantMap table = AppController::registerDefaults();
+    const QVariantMap table = VXDefaults::table();
     EXPECT_EQ(table.keys(), kExpectedDefaults.keys());
     EXPECT_TRUE(VXDefaults::settings().allKeys().isEmpty());
     for (auto it = kExpectedDefaults.cbegin(); it != kExpectedDefaults.cend(); ++it) {

@@ -135,7 +135,8 @@ TEST(AtomicFile, AKilledSaveLeavesTheOldOrTheNewDatabase)
         if (child == 0) {
             ::close(reports[0]);
             for (int count = 2; count <= kMaxSessions; ++count) {
-                if (!file.save(pointers(states[count]), {}).ok)
+                StoreLock lock(file.path());
+                if (!lock.acquire(0).ok || !file.save(pointers(states[count]), {}).ok)
                     ::_exit(2);
                 if (::write(reports[1], &count, sizeof count) != sizeof count)
                     ::_exit(3);
@@ -161,6 +162,12 @@ TEST(AtomicFile, AKilledSaveLeavesTheOldOrTheNewDatabase)
             lastSaved = count;
         ::close(reports[0]);
 
+        // The killed holder's lock is gone with it, and under the lock its leftovers go too.
+        StoreLock next(file.path());
+        ASSERT_TRUE(next.acquire(0).ok) << "trial " << trial;
+        AtomicFile().removeLeftTemporaries(file.path());
+        ASSERT_EQ(folderEntries(folder.path()), (QStringList{"Ventrix.xml", "Ventrix.xml.lock"})) << "trial " << trial;
+        next.release();
         const StoreLoadResult loaded = file.load();
         ASSERT_TRUE(loaded.ok) << "trial " << trial << ": " << qPrintable(loaded.errorMessage);
         const size_t found = loaded.contents.sessions.size();

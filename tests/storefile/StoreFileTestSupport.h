@@ -1,7 +1,9 @@
 #pragma once
 
 #include "AtomicFile.h"
+#include "ObjectContext.h"
 #include "RunSession.h"
+#include "StoreFileReader.h"
 
 #include <QByteArray>
 #include <QDateTime>

@@ -72,6 +72,10 @@ int DecodeCommand::parse(const QStringList &arguments, Options &options)
     }
     options.json = parser.isSet(json);
     options.dumpBytes = parser.isSet(dump);
+    if (parser.isSet(store) && parser.value(store).isEmpty()) {
+        m_err << kProgram << ": --store needs a file name\n";
+        return UsageError;
+    }
     if (parser.isSet(store))
         options.storePath = parser.value(store);
     if (parser.isSet(exportDir))
@@ -128,7 +132,7 @@ int DecodeCommand::decodeAll(const Options &options)
     TransferDecoding decoding;
     std::optional<StoreOption> store;
     if (options.storePath) {
-        store.emplace(*options.storePath);
+        store.emplace(*options.storePath, &m_err);
         if (const SaveResult opened = store->open(decoding.context()); !opened.ok) {
             printErrors({opened.errorMessage});
             return NotDecoded;
