@@ -1,7 +1,9 @@
 // Arbitrary bytes as a recording, then clean-up and the three checks. The first
 // byte chooses how the input is read: as the WAV file itself, or as a list of
 // (gap, height) bursts rendered into a recording long enough for the
-// demodulator's scans, since a raw input of a few kilobytes never is.
+// demodulator's scans, since a raw input of a few kilobytes never is. A YES
+// has a model, and a second decoder answers the same.
+#include "FuzzChecks.h"
 #include "FuzzCodecs.h"
 
 #include <QBuffer>
@@ -34,6 +36,16 @@ QByteArray burstRecording(const std::uint8_t *data, std::size_t size)
     return wavOf(samples, declared);
 }
 
+DecodeAnswer decodeRecording(Decoder &decoder, const QByteArray &file)
+{
+    QBuffer buffer;
+    buffer.setData(file);
+    buffer.open(QIODevice::ReadOnly);
+    decoder.extractBytesFromDevice(buffer);
+    const DecodeResult result = decoder.decodeExtractedBytes();
+    return answerOf(decoder, result);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
@@ -43,13 +55,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QByteArray file = (data[0] & 1)
         ? burstRecording(data, size)
         : QByteArray(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1));
-    QBuffer buffer;
-    buffer.setData(file);
-    buffer.open(QIODevice::ReadOnly);
-
     Decoder decoder;
-    decoder.extractBytesFromDevice(buffer);
-    decoder.decodeExtractedBytes();
+    Decoder again;
+    checkAnswers(decodeRecording(decoder, file), decodeRecording(again, file));
     exerciseCodecs(decoder.byteArray(), data, size);
     return 0;
 }

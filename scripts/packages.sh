@@ -2,10 +2,12 @@
 # Sourced by run.sh and test.sh.
 
 BUILD_PACKAGES=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
-                portaudio19-dev libsoxr-dev libsndfile1-dev)
+                portaudio19-dev libsoxr-dev libsndfile1-dev scdoc)
 TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev pulseaudio pulseaudio-utils
                libasound2-plugins python3 gpsbabel libxml2-utils nodejs
-               desktop-file-utils appstream)
+               desktop-file-utils appstream lintian dpkg-dev file)
+# What scripts/build-package.sh needs beyond the build.
+PACKAGE_PACKAGES=(dpkg-dev file)
 # A Node.js build that brings its own npm conflicts with Debian's npm package.
 command -v npm >/dev/null 2>&1 || TEST_PACKAGES+=(npm)
 

@@ -1,5 +1,4 @@
 #include "ExportFixture.h"
-#include "TcxSessions.h"
 
 #include <deque>
 #include <memory>
@@ -9,12 +8,6 @@ namespace {
 class DataOutputExportTest : public ExportFixture
 {
 protected:
-    void SetUp() override
-    {
-        ExportFixture::SetUp();
-        output.setSaveDialog(&dialog);
-        QObject::connect(&output, &DataOutput::exportFailed, [this](const QString &message) { failures << message; });
-    }
     // Automatic export names drawn from a fixed list.
     void drawNames(std::deque<quint32> names)
     {
@@ -25,17 +18,14 @@ protected:
             return next;
         });
     }
-
-    FakeSaveDialog dialog;
-    QStringList failures;
 };
 
 TEST_F(DataOutputExportTest, SavingAlertsUnlessExactlyOneSessionIsSelected)
 {
     output.saveFile();
     output.saveTcxFile();
-    context.insertSession(ExportSessions::f6());
-    context.insertSession(ExportSessions::cs200());
+    context.insertSession(fixtureSession(QStringLiteral("f6")));
+    context.insertSession(fixtureSession(QStringLiteral("cs200")));
     list.setSelectionIndexes({0, 1});
     output.saveFile();
     output.saveTcxFile();
@@ -46,7 +36,7 @@ TEST_F(DataOutputExportTest, SavingAlertsUnlessExactlyOneSessionIsSelected)
 
 TEST_F(DataOutputExportTest, SavingProposesTheNameAndExportsOnlyWhenTheDialogSaysOK)
 {
-    insertAndSelect(TcxSessions::rs200WithoutLaps());
+    insertAndSelect(fixtureSession(QStringLiteral("rs200_nolaps")));
     setSetting(QStringLiteral("SaveTimeWithTenths"), true);
     setSetting(QStringLiteral("SaveDateFormat"), QStringLiteral("Date DD/MM/YYYY"));
 
@@ -62,12 +52,12 @@ TEST_F(DataOutputExportTest, SavingProposesTheNameAndExportsOnlyWhenTheDialogSay
     const QByteArray csv = contents(path(QStringLiteral("mine.txt")));
     EXPECT_TRUE(csv.startsWith("Session Name,TEMPO\nSession Training Date,01/01/2008 01:30:00\n"));
     EXPECT_TRUE(csv.contains("\nSession Total Time,0:30:00.0\n"));
-    EXPECT_EQ(contents(path(QStringLiteral("chosen.tcx"))), golden(QStringLiteral("tcx/rs200_nolaps.tcx")));
+    EXPECT_EQ(contents(path(QStringLiteral("chosen.tcx"))), golden(QStringLiteral("rs200_nolaps_en_US.tcx")));
 }
 
 TEST_F(DataOutputExportTest, ADialogThatOutlivesItsExporterWritesNothing)
 {
-    insertAndSelect(ExportSessions::f6());
+    insertAndSelect(fixtureSession(QStringLiteral("f6")));
     auto exporter = std::make_unique<DataOutput>();
     exporter->setSessionArrayController(&list);
     exporter->setSaveDialog(&dialog);
@@ -105,18 +95,17 @@ TEST_F(DataOutputExportTest, AutoExportIntoAMissingFolderWritesNothing)
     setSetting(QStringLiteral("VXAutoExportPath"), missing);
     drawNames({7});
 
-    const std::optional<SaveResult> result = output.autoExport();
+    const SaveResult result = output.autoExport().value();
 
-    ASSERT_TRUE(result);
-    EXPECT_FALSE(result->ok);
-    EXPECT_TRUE(result->errorMessage.startsWith("cannot export session to " + missing + "/7: "));
+    EXPECT_FALSE(result.ok);
+    EXPECT_TRUE(result.errorMessage.startsWith("cannot export session to " + missing + "/7: "));
     EXPECT_FALSE(QFileInfo::exists(missing));
     EXPECT_EQ(failures.size(), 1);
 }
 
 TEST_F(DataOutputExportTest, AFailedWriteLeavesTheEarlierFileAsItWasAndIsAnnounced)
 {
-    insertAndSelect(ExportSessions::cs200());
+    insertAndSelect(fixtureSession(QStringLiteral("cs200")));
     const FullDisk fullDisk;
     output.setFileWriter(&fullDisk);
     writeFile(path(QStringLiteral("ride.csv")), "good old export\n");
@@ -138,7 +127,7 @@ TEST_F(DataOutputExportTest, AFailedWriteLeavesTheEarlierFileAsItWasAndIsAnnounc
 
 TEST_F(DataOutputExportTest, TcxNeedsASessionWithAStartDate)
 {
-    RunSession undated = ExportSessions::f6();
+    RunSession undated = fixtureSession(QStringLiteral("f6"));
     undated.sessionDate.reset();
     const QString target = path(QStringLiteral("undated.tcx"));
     const QString cannot = QStringLiteral("cannot export session to ") + target;
@@ -151,8 +140,8 @@ TEST_F(DataOutputExportTest, TcxNeedsASessionWithAStartDate)
 
 TEST_F(DataOutputExportTest, FolderExportNamesFilesAfterTheRecordingInOrder)
 {
-    const RunSession *first = context.insertSession(ExportSessions::f6());
-    const RunSession *second = context.insertSession(ExportSessions::cs200());
+    const RunSession *first = context.insertSession(fixtureSession(QStringLiteral("f6")));
+    const RunSession *second = context.insertSession(fixtureSession(QStringLiteral("cs200")));
     using F = DataOutput::ExportFormat;
     const QString recording = QStringLiteral("/rec/Recording-080721.v2.wav");
 
@@ -169,7 +158,7 @@ TEST_F(DataOutputExportTest, FolderExportNamesFilesAfterTheRecordingInOrder)
     EXPECT_TRUE(tcx.size() == 1 && tcx[0].ok);
     EXPECT_EQ(files(), QStringList({"Recording-080721.v2-1.csv", "Recording-080721.v2-2.csv", "t-1.tcx", "x-1.plist"}));
     EXPECT_TRUE(contents(path(QStringLiteral("Recording-080721.v2-2.csv"))).startsWith("Session Name,CS200\n"));
-    EXPECT_EQ(contents(path(QStringLiteral("t-1.tcx"))), golden(QStringLiteral("tcx/f6.tcx")));
+    EXPECT_EQ(contents(path(QStringLiteral("t-1.tcx"))), golden(QStringLiteral("f6_en_US.tcx")));
     ASSERT_EQ(missing.size(), 1);
     EXPECT_FALSE(missing[0].ok);
     EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("gone"))));

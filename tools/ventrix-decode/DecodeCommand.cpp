@@ -40,7 +40,9 @@ int DecodeCommand::parse(const QStringList &arguments, Options &options)
                                    QStringLiteral("FILE"));
     const QCommandLineOption exportDir(QStringLiteral("export-dir"),
                                        QStringLiteral("Folder for exported sessions."), QStringLiteral("DIR"));
+    const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("Prints the version."));
     parser.addOption(help);
+    parser.addOption(version);
     parser.addOption(json);
     parser.addOption(dump);
     parser.addOption(store);
@@ -62,6 +64,10 @@ int DecodeCommand::parse(const QStringList &arguments, Options &options)
     }
     if (parser.isSet(help)) {
         m_out << parser.helpText();
+        return Decoded;
+    }
+    if (parser.isSet(version)) {
+        m_out << kProgram << " " << VENTRIX_VERSION << "\n";
         return Decoded;
     }
     for (const QString &name : kExportFormatOptions) {

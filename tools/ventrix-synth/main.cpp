@@ -152,8 +152,9 @@ bool readInput(const QString& path, QByteArray& contents, QString& error)
 void addOptions(QCommandLineParser& parser)
 {
     parser.setApplicationDescription(QString::fromLatin1(kDescription));
-    parser.addHelpOption();
     parser.addOptions({
+        {{"h", "help"}, "Shows this help."},
+        {"version", "Prints the version."},
         {"binary", "INPUT holds raw bytes, not hex text."},
         {"raw-stream", "INPUT is already the framed stream the watch sends; do not frame it."},
         {"fill-count", "Payload bytes per block but the last, 1-252 (default 252).", "N"},
@@ -188,6 +189,10 @@ int run(const QCoreApplication& app)
         return usageError(parser.errorText());
     if (parser.isSet("help")) {
         std::fputs(qPrintable(parser.helpText()), stdout);
+        return 0;
+    }
+    if (parser.isSet("version")) {
+        std::puts("ventrix-synth " VENTRIX_VERSION);
         return 0;
     }
     const QStringList arguments = parser.positionalArguments();
