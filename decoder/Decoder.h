@@ -3,6 +3,7 @@
 #include "ByteReader.h"
 #include "DecodeMethod.h"
 #include "FieldCodecs.h"
+#include "SampleSource.h"
 #include "SessionClock.h"
 #include "WatchModel.h"
 #include "WavDataReader.h"
@@ -14,6 +15,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <vector>
@@ -74,7 +76,7 @@ public:
     void setByteArray(ByteArray bytes)
     {
         m_byteArray = std::move(bytes);
-        m_extractedSamples = {};
+        m_extractedSamples.reset();
     }
     bool dataMakesSense() const { return m_dataMakesSense; }
     // The model whose check answered YES in the last decode, even when its
@@ -139,7 +141,9 @@ private:
     FieldCodecs codecs() const { return FieldCodecs(m_byteArray); }
     // Clean-up, the checks in order, and the layout of the recognised model.
     bool decodeBytes();
-    bool decodeRescued(std::span<const std::int16_t> samples);
+    bool decodeRescued(SampleSource &samples);
+    // The exact demodulation of the source, which is kept for the second one.
+    void extractBytesFromSource(std::unique_ptr<SampleSource> source);
 
     // Session layouts: each stores the sessions of a recognised transfer,
     // clearing dataMakesSense when one of its fields is invalid, and answers
@@ -156,9 +160,9 @@ private:
     bool m_dataMakesSense = false;
     std::optional<WatchModel> m_recognisedModel;
     QString m_readError;
-    // The last extraction's samples, kept until its decode is over in case the
-    // second demodulation needs them.
-    std::vector<std::int16_t> m_extractedSamples;
+    // The last extraction's samples (read from the file again as needed),
+    // kept until its decode is over in case the second demodulation needs them.
+    std::unique_ptr<SampleSource> m_extractedSamples;
     bool m_rescueEnabled = true;
     bool m_rescueAttempted = false;
     DecodeMethod m_decodeMethod = DecodeMethod::Exact;
