@@ -42,6 +42,7 @@ private:
         bool tenths = false;
         bool fixedDate = false;
         std::optional<double> recordSeconds;
+        bool autoStop = true;
         QStringList files;
 
         DataOutput::ExportFormat exportFormat() const
