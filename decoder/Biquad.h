@@ -24,6 +24,9 @@ public:
         return y;
     }
 
+    // Forgets the signal, as after a long silence.
+    void reset() { m_x1 = m_x2 = m_y1 = m_y2 = 0.0F; }
+
 private:
     static Biquad design(double cornerHz, double sampleRate, bool highPass)
     {

@@ -32,6 +32,26 @@ void BurstEnvelope::process(std::span<const std::int16_t> samples, std::span<flo
     }
 }
 
+void BurstEnvelope::processSilence(std::span<float> levels, std::span<std::uint8_t> blanked)
+{
+    // What thousands of zeros leave in the filters and the window: nothing
+    // (in single precision their tails have long underflowed), while the
+    // click blanker's memory of recent jumps keeps decaying.
+    m_blanker.skipSilence(std::int64_t(levels.size()));
+    m_highPass.reset();
+    m_lowPass.reset();
+    m_squares.fill(0.0);
+    m_blanks.fill(0);
+    m_sum = 0.0;
+    m_blankedInWindow = 0;
+    std::fill(levels.begin(), levels.end(), 0.0F);
+    std::fill(blanked.begin(), blanked.end(), std::uint8_t(0));
+    for (std::size_t i = 0; i < levels.size(); ++i) {
+        if (++m_n % kFloorStride == 0)
+            moveFloor(0.0F);
+    }
+}
+
 void BurstEnvelope::moveFloor(float level)
 {
     ++m_floorSteps;

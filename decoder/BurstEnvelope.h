@@ -40,6 +40,12 @@ public:
     // The envelope of the next samples: levels[i] and blanked[i] (the window
     // holds cut click samples) for samples[i]. The spans have equal sizes.
     void process(std::span<const std::int16_t> samples, std::span<float> levels, std::span<std::uint8_t> blanked);
+    // The envelope of samples that are all 0 after at least kSettleSamples
+    // zeros: the filters have nothing left to ring out, so the levels are 0
+    // and only the noise floor moves. Much faster than process().
+    void processSilence(std::span<float> levels, std::span<std::uint8_t> blanked);
+    static constexpr std::int64_t kSettleSamples = 4096;
+
     // Where the noise floor stood after the last sample processed.
     float noiseFloor() const { return m_noiseFloor; }
 

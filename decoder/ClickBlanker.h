@@ -45,6 +45,14 @@ public:
 
     // Inline: it runs once per sample.
     Output process(float x);
+    // As process(0) count times, once the delay line holds only zeros.
+    void skipSilence(std::int64_t count)
+    {
+        m_n += count;
+        m_hold *= std::pow(kHoldDecayPerSample, float(count));
+        m_previous = m_lastOutput = 0.0F;
+        m_jumps.fill(0.0F);
+    }
 
 private:
     void closeExcursion();

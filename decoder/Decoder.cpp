@@ -1,5 +1,6 @@
 #include "Decoder.h"
 
+#include "AudioFileReader.h"
 #include "ByteStreamCleanup.h"
 #include "CS200SessionLayout.h"
 #include "Demodulator.h"
@@ -7,6 +8,7 @@
 #include "ModelRecognizer.h"
 #include "RescueDemodulator.h"
 #include "RS200SessionLayout.h"
+#include "WavDataSampleSource.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -36,16 +38,15 @@ DecodeResult Decoder::decodeFile(const QString &path)
 DecodeResult Decoder::decodeExtractedBytes()
 {
     // Whatever happens, the samples are the memory of this decode only.
-    const std::vector<std::int16_t> samples = std::move(m_extractedSamples);
-    m_extractedSamples = {};
+    const std::unique_ptr<SampleSource> samples = std::move(m_extractedSamples);
     DecodeResult result = decodeBytes();
     // A recognised model is never decoded twice, even when a field cleared dataMakesSense.
-    if (result.model || !m_rescueEnabled || samples.empty())
+    if (result.model || !m_rescueEnabled || !samples)
         return result;
-    return decodeRescued(samples, std::move(result));
+    return decodeRescued(*samples, std::move(result));
 }
 
-DecodeResult Decoder::decodeRescued(std::span<const std::int16_t> samples, DecodeResult exact)
+DecodeResult Decoder::decodeRescued(SampleSource &samples, DecodeResult exact)
 {
     ByteArray exactBytes = std::move(m_byteArray);
     m_byteArray = RescueDemodulator::demodulate(samples);
@@ -85,7 +86,7 @@ DecodeResult Decoder::decodeBytes()
 void Decoder::extractBytesFromFile(const QString &path)
 {
     m_readError.clear();
-    m_extractedSamples = {};
+    m_extractedSamples.reset();
     const QFileInfo info(path);
     if (info.isDir()) {
         m_readError = QStringLiteral("is a folder, not a recording");
@@ -96,18 +97,47 @@ void Decoder::extractBytesFromFile(const QString &path)
         m_readError = QStringLiteral("is not a regular file");
         return;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        m_readError = file.errorString();
+    // The recorder's own format, and whatever libsndfile cannot read, go the
+    // exact way; any other audio file is read as the recorder would have recorded it.
+    auto audioFile = std::make_unique<AudioFileReader>();
+    const bool audioFileReadable = audioFile->open(path);
+    if (audioFileReadable && !audioFile->isCanonical()) {
+        extractBytesFromSource(std::move(audioFile));
         return;
     }
-    extractBytesFromDevice(file);
+    auto file = std::make_unique<QFile>(path);
+    if (!file->open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        m_readError = file->errorString();
+        return;
+    }
+    m_openFile.open(file.get());
+    const bool found = m_openFile.findDataChunk();
+    const std::uint32_t sampleCount = found ? read4BytesLittleEndian() / kBytesPerSample : 0;
+    const qint64 dataStart = m_openFile.position();
+    m_openFile.close();
+    if (found) {
+        extractBytesFromSource(
+            std::make_unique<WavDataSampleSource>(std::move(file), dataStart, sampleCount, kMissingSamplePadding));
+    } else if (audioFileReadable) {
+        // Chunks off the four-byte grid: the recorder's format all the same.
+        extractBytesFromSource(std::move(audioFile));
+    } else {
+        m_byteArray.clear();
+        m_readError = QStringLiteral("not an audio file Ventrix can read; it reads %1 recordings")
+                          .arg(AudioFileReader::supportedFormats());
+    }
+}
+
+void Decoder::extractBytesFromSource(std::unique_ptr<SampleSource> source)
+{
+    m_byteArray = Demodulator::demodulate(*source);
+    m_extractedSamples = std::move(source);
 }
 
 void Decoder::extractBytesFromDevice(QIODevice &device)
 {
     m_readError.clear();
-    m_extractedSamples = {};
+    m_extractedSamples.reset();
     m_openFile.open(&device);
     if (!m_openFile.findDataChunk()) {
         m_openFile.close();
@@ -119,12 +149,8 @@ void Decoder::extractBytesFromDevice(QIODevice &device)
     std::vector<std::int16_t> samples = m_openFile.readSamples(sampleCount, kMissingSamplePadding);
     m_openFile.close();
 
-    const Demodulator demodulator(samples);
-    std::vector<std::uint8_t> marks = demodulator.markBursts(demodulator.threshold());
-    // Kept for the second demodulation; marks and samples together are the
-    // extraction's whole memory, as during the burst search.
-    m_extractedSamples = std::move(samples);
-    m_byteArray = Demodulator::frameBytes(marks);
+    // The caller's device may be gone by the second demodulation: its samples stay in memory.
+    extractBytesFromSource(std::make_unique<MemorySampleSource>(std::move(samples)));
 }
 
 std::uint32_t Decoder::read4BytesLittleEndian()

@@ -2,12 +2,14 @@
 
 #include "ByteReader.h"
 #include "DecodeResult.h"
+#include "SampleSource.h"
 #include "SessionClock.h"
 #include "WavDataReader.h"
 
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -52,7 +54,7 @@ public:
     void setByteArray(ByteArray bytes)
     {
         m_byteArray = std::move(bytes);
-        m_extractedSamples = {};
+        m_extractedSamples.reset();
     }
     // Why the last extraction could not read its file; empty when it could.
     const QString &readError() const { return m_readError; }
@@ -67,13 +69,15 @@ public:
 private:
     // Clean-up, the checks in order, and the layout of the recognised model.
     DecodeResult decodeBytes();
-    DecodeResult decodeRescued(std::span<const std::int16_t> samples, DecodeResult exact);
+    DecodeResult decodeRescued(SampleSource &samples, DecodeResult exact);
+    // The exact demodulation of the source, which is kept for the second one.
+    void extractBytesFromSource(std::unique_ptr<SampleSource> source);
 
     ByteArray m_byteArray;
     QString m_readError;
-    // The last extraction's samples, kept until its decode is over in case the
-    // second demodulation needs them.
-    std::vector<std::int16_t> m_extractedSamples;
+    // The last extraction's samples (read from the file again as needed),
+    // kept until its decode is over in case the second demodulation needs them.
+    std::unique_ptr<SampleSource> m_extractedSamples;
     bool m_rescueEnabled = true;
     WavDataReader m_openFile; // open only while an extraction runs
     SessionClock m_now = &QDateTime::currentDateTime;

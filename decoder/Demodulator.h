@@ -2,6 +2,8 @@
 
 #include "ByteReader.h"
 
+class SampleSource;
+
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -41,6 +43,13 @@ public:
 
     // Reads the frames off a mark buffer, one byte per frame.
     static ByteArray frameBytes(std::span<const std::uint8_t> marks);
+
+    // The same bytes as threshold(), markBursts() and frameBytes() over the
+    // whole recording, from two passes over the source in blocks: the first
+    // finds the peak, the second marks bursts and reads frames through a
+    // window of a few hundred thousand samples, so memory stays flat however
+    // long the recording is.
+    static ByteArray demodulate(SampleSource &source);
 
 private:
     bool isLocalMaximum(std::int64_t i) const;

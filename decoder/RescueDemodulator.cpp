@@ -2,25 +2,72 @@
 
 #include "BurstEnvelope.h"
 #include "RescueFramer.h"
+#include "SampleSource.h"
 
 #include <algorithm>
 #include <memory>
 #include <vector>
 
+namespace {
+
+// Samples in [start, start + out.size()) of a span, for the span overload.
+class SpanSource final : public SampleSource
+{
+public:
+    explicit SpanSource(std::span<const std::int16_t> samples) : m_samples(samples) {}
+    std::size_t read(std::span<std::int16_t> out) override
+    {
+        const std::size_t count = std::min(out.size(), m_samples.size() - m_next);
+        std::copy_n(m_samples.begin() + std::ptrdiff_t(m_next), count, out.begin());
+        m_next += count;
+        return count;
+    }
+    bool rewind() override
+    {
+        m_next = 0;
+        return true;
+    }
+
+private:
+    std::span<const std::int16_t> m_samples;
+    std::size_t m_next = 0;
+};
+
+} // namespace
+
 ByteArray RescueDemodulator::demodulate(std::span<const std::int16_t> samples)
 {
+    SpanSource source(samples);
+    return demodulate(source);
+}
+
+ByteArray RescueDemodulator::demodulate(SampleSource &source)
+{
     ByteArray bytes;
+    if (!source.rewind())
+        return bytes;
     // The rings and block buffers take a few tens of kilobytes: on the heap,
     // allocated once before the pass.
     auto envelope = std::make_unique<BurstEnvelope>();
     auto framer = std::make_unique<RescueFramer>(bytes);
+    std::vector<std::int16_t> block(RescueFramer::kMaxBlock);
     std::vector<float> levels(RescueFramer::kMaxBlock);
     std::vector<std::uint8_t> blanked(RescueFramer::kMaxBlock);
-    for (std::size_t start = 0; start < samples.size(); start += RescueFramer::kMaxBlock) {
-        const std::size_t count = std::min(RescueFramer::kMaxBlock, samples.size() - start);
+    // Zeros in a row before the current block: long silences are skipped over quickly.
+    std::int64_t zeros = 0;
+    for (;;) {
+        const std::size_t count = source.read(block);
+        if (count == 0)
+            break;
+        const std::span<const std::int16_t> samples(block.data(), count);
         const std::span<float> blockLevels(levels.data(), count);
         const std::span<std::uint8_t> blockBlanked(blanked.data(), count);
-        envelope->process(samples.subspan(start, count), blockLevels, blockBlanked);
+        const bool silent = std::all_of(samples.begin(), samples.end(), [](std::int16_t s) { return s == 0; });
+        if (silent && zeros >= BurstEnvelope::kSettleSamples)
+            envelope->processSilence(blockLevels, blockBlanked);
+        else
+            envelope->process(samples, blockLevels, blockBlanked);
+        zeros = silent ? zeros + std::int64_t(count) : 0;
         framer->push(blockLevels, blockBlanked, envelope->noiseFloor());
     }
     return bytes;

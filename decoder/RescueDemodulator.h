@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <span>
 
+class SampleSource;
+
 // The second demodulation, for recordings the exact one cannot read: clicks,
 // mains hum, echoes, strong noise, a watch fading in and out. Filters the
 // burst band out of the samples, takes its envelope and reads frames on the
@@ -15,4 +17,6 @@ class RescueDemodulator
 {
 public:
     static ByteArray demodulate(std::span<const std::int16_t> samples);
+    // One pass over the source from its start.
+    static ByteArray demodulate(SampleSource &source);
 };

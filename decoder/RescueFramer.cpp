@@ -33,6 +33,7 @@ void RescueFramer::hunt()
     }
     if (const std::optional<std::uint8_t> byte = readFrame(start)) {
         m_bytes.push_back(*byte);
+        m_lastFrameStart = start.at;
         acceptFrame();
         m_cursor = start.at + std::llround(kNextFrameCells * m_cellWidth);
     } else {

@@ -91,6 +91,8 @@ public:
     // gives them, at most kMaxBlock) and the noise floor after them; frames
     // are read as soon as all their cells are in.
     void push(std::span<const float> levels, std::span<const std::uint8_t> blanked, float noiseFloor);
+    // The sample at which the last frame read began; -1 before the first.
+    std::int64_t lastFrameStart() const { return m_lastFrameStart; }
 
 private:
     struct Peak
@@ -128,4 +130,5 @@ private:
     // Where the last read frame's last data burst lay, counted in cells from its start.
     double m_lastAnchorOffset = 0.0;
     int m_lastAnchorCell = 0;
+    std::int64_t m_lastFrameStart = -1;
 };

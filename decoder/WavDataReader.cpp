@@ -57,6 +57,11 @@ bool WavDataReader::findDataChunk()
     }
 }
 
+qint64 WavDataReader::position() const
+{
+    return m_device ? m_device->pos() - (m_chunk.size() - m_chunkPos) : 0;
+}
+
 std::int64_t WavDataReader::bytesLeft() const
 {
     const std::int64_t buffered = m_chunk.size() - m_chunkPos;

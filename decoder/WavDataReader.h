@@ -19,6 +19,8 @@ public:
     void open(QIODevice *device);
     void close();
     bool isOpen() const { return m_device != nullptr; }
+    // Where in the file the next read4BytesLittleEndian() starts.
+    qint64 position() const;
 
     // The next four bytes, least significant first. Bytes past the end of the
     // file (or with no file open) read as 0.

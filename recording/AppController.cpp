@@ -1,6 +1,7 @@
 #include "AppController.h"
 
 #include "AudioFileRecorder.h"
+#include "ReceptionMonitor.h"
 #include "Decoder.h"
 #include "TransferImporter.h"
 #include "VXDefaults.h"
@@ -23,6 +24,8 @@ AppController::AppController(Decoder *decoder, QObject *parent)
       m_clock([] { return QDateTime::currentDateTime(); }),
       m_recordingsFolder(defaultRecordingsFolder())
 {
+    m_transferWatch.setInterval(kTransferWatchIntervalMs);
+    connect(&m_transferWatch, &QTimer::timeout, this, &AppController::watchTransfer);
 }
 
 AppController::~AppController() = default;
@@ -77,11 +80,23 @@ std::int32_t AppController::startRecording()
         return status;
     }
     m_isRecording = true;
+    if (m_stopWhenTransferEnds.value_or(VXDefaults::value(QString(kStopWhenTransferEndsKey)).toBool()))
+        m_transferWatch.start();
     return 0;
+}
+
+void AppController::watchTransfer()
+{
+    const ReceptionMonitor *monitor = m_recorder ? m_recorder->receptionMonitor() : nullptr;
+    if (!monitor || !monitor->transferEnded())
+        return;
+    m_transferWatch.stop();
+    emit transferEnded();
 }
 
 std::int32_t AppController::stopRecording()
 {
+    m_transferWatch.stop();
     if (!m_isRecording)
         return 0;
     const std::int32_t status = m_recorder->stop();

@@ -6,11 +6,13 @@
 #include <QDateTime>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <QVariantMap>
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class AudioFileRecorder;
 class Decoder;
@@ -38,6 +40,10 @@ public:
     // "Recording-<yyMMddHHmmss>.wav" in folder for a start at `when`, with
     // "-2", "-3", ... before ".wav" while a file of that name exists.
     static QString recordingFileName(const QString &folder, const QDateTime &when);
+    // The setting that stops a recording when the transfer in it has ended.
+    static constexpr QLatin1StringView kStopWhenTransferEndsKey{"VXStopRecordingWhenTransferEnds"};
+    // How often a running recording is asked whether its transfer has ended.
+    static constexpr int kTransferWatchIntervalMs = 100;
 
     // The seams: how recorders are made (PortAudio by default), the present
     // moment, the folder, the main window's shake and the preferences window.
@@ -49,6 +55,8 @@ public:
     // Stores what a finished recording decodes to; not owned. Without one
     // nothing is stored.
     void setImporter(TransferImporter *importer) { m_importer = importer; }
+    // Whether transferEnded is emitted, over the setting kStopWhenTransferEndsKey.
+    void setStopWhenTransferEnds(bool stop) { m_stopWhenTransferEnds = stop; }
 
     // YES: prepare the folder and the name, then record; when that fails,
     // recordingFailed is emitted before this returns. NO: stop, decode the
@@ -70,8 +78,14 @@ public:
 signals:
     // Nothing records: the record button should return to idle and show why.
     void recordingFailed(const QString &reason);
+    // The watch was heard and then fell silent for two seconds, and the
+    // setting asks to stop then: whoever drives the record button stops as
+    // if Stop were clicked. Emitted once per recording.
+    void transferEnded();
 
 private:
+    void watchTransfer();
+
     Decoder *m_decoder;
     TransferImporter *m_importer = nullptr;
     DecodeResult m_lastDecode;
@@ -85,4 +99,6 @@ private:
     QString m_fileName;
     QString m_lastError;
     bool m_isRecording = false;
+    QTimer m_transferWatch;
+    std::optional<bool> m_stopWhenTransferEnds;
 };

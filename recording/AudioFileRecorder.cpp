@@ -1,6 +1,7 @@
 #include "AudioFileRecorder.h"
 
 #include "PortAudioCaptureSource.h"
+#include "ReceptionMonitor.h"
 #include "RecordingWriter.h"
 
 #include <QDir>
@@ -94,6 +95,8 @@ std::int32_t AudioFileRecorder::createOutputFile(const QString &parentFolder, co
         return fail(kNotConfigured, QStringLiteral("the audio input is not set up"));
     m_filePath = QDir(parentFolder).filePath(fileName);
     m_writer = std::make_unique<RecordingWriter>(*m_ring, m_counters);
+    m_monitor = std::make_unique<ReceptionMonitor>();
+    m_writer->setReceptionMonitor(m_monitor.get());
     const std::int32_t status = m_writer->create(m_filePath, m_clientFormat.sampleRate);
     if (status != 0) {
         m_lastError = m_writer->lastError();

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 
+class ReceptionMonitor;
 class RecordingWriter;
 
 // Records the default audio input into a new WAV file: one channel of 16-bit
@@ -60,6 +61,10 @@ public:
     // reader sees the same value; after stop() it keeps the last buffer's.
     float peakLevel() const { return m_peakLevel.load(std::memory_order_relaxed); }
 
+    // What the input carries so far: the watch heard, bytes, level, clipping.
+    // Null until the file is created.
+    const ReceptionMonitor *receptionMonitor() const { return m_monitor.get(); }
+
     std::uint64_t framesCaptured() const { return m_counters.framesCaptured.load(std::memory_order_relaxed); }
     std::uint64_t overrunFrames() const { return m_counters.overrunFrames.load(std::memory_order_relaxed); }
     std::uint64_t deviceOverflows() const { return m_counters.deviceOverflows.load(std::memory_order_relaxed); }
@@ -80,6 +85,7 @@ private:
     static_assert(std::atomic<float>::is_always_lock_free,
                   "the audio callback must not take a lock to publish its level");
     std::unique_ptr<SpscRing<float>> m_ring;
+    std::unique_ptr<ReceptionMonitor> m_monitor;
     std::unique_ptr<RecordingWriter> m_writer;
     std::unique_ptr<CaptureSource> m_source;
     StreamFormat m_deviceFormat;

@@ -1,5 +1,8 @@
 #include "RecordingWriter.h"
 
+#include "Pcm16.h"
+#include "ReceptionMonitor.h"
+
 #include <QFile>
 
 #include <sndfile.h>
@@ -64,8 +67,6 @@ std::int32_t RecordingWriter::create(const QString &path, double inputRate)
         QFile::remove(path);
         return error != 0 ? error : -1;
     }
-    // Float samples beyond full scale clip instead of wrapping around.
-    sf_command(m_file, SFC_SET_CLIPPING, nullptr, SF_TRUE);
     // Keeps the header's sizes true after every write, so a crash mid-recording
     // still leaves a readable file with everything written so far.
     sf_command(m_file, SFC_SET_UPDATE_HEADER_AUTO, nullptr, SF_TRUE);
@@ -74,7 +75,7 @@ std::int32_t RecordingWriter::create(const QString &path, double inputRate)
     if (inputRate != kFileSampleRate) {
         soxr_error_t error = nullptr;
         const soxr_io_spec_t io = soxr_io_spec(SOXR_FLOAT32_I, SOXR_FLOAT32_I);
-        const soxr_quality_spec_t quality = soxr_quality_spec(SOXR_HQ, 0);
+        const soxr_quality_spec_t quality = soxr_quality_spec(Pcm16::kResamplerQuality, 0);
         m_resampler = soxr_create(inputRate, kFileSampleRate, 1, &error, &io, &quality, nullptr);
         if (!m_resampler) {
             m_lastError = QStringLiteral("cannot resample %1 Hz to %2 Hz: %3")
@@ -89,6 +90,7 @@ std::int32_t RecordingWriter::create(const QString &path, double inputRate)
     }
     m_inputBlock.resize(kBlockFrames);
     m_outputBlock.resize(outputCapacity);
+    m_pcmBlock.resize(std::max(outputCapacity, kBlockFrames));
     return 0;
 }
 
@@ -191,7 +193,11 @@ void RecordingWriter::write(const float *samples, std::size_t count)
 {
     if (count == 0 || m_writeFailed)
         return;
-    const sf_count_t written = sf_write_float(m_file, samples, sf_count_t(count));
+    // Beyond full scale the samples clip instead of wrapping around.
+    Pcm16::fromFloat(std::span(samples, count), m_pcmBlock.data());
+    if (m_monitor)
+        m_monitor->process(std::span<const std::int16_t>(m_pcmBlock.data(), count));
+    const sf_count_t written = sf_write_short(m_file, m_pcmBlock.data(), sf_count_t(count));
     if (written > 0)
         m_framesWritten.fetch_add(std::uint64_t(written), std::memory_order_relaxed);
     if (written != sf_count_t(count)) {

@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+class ReceptionMonitor;
 struct sf_private_tag;
 struct soxr;
 
@@ -41,6 +42,9 @@ public:
     // Completes the header and closes the file; finish()es first if needed.
     void close();
 
+    // Follows every sample written, on the writer thread; set before start().
+    void setReceptionMonitor(ReceptionMonitor *monitor) { m_monitor = monitor; }
+
     std::uint64_t framesWritten() const { return m_framesWritten.load(std::memory_order_relaxed); }
     QString lastError() const { return m_lastError; }
 
@@ -60,6 +64,8 @@ private:
     soxr *m_resampler = nullptr;
     std::vector<float> m_inputBlock;
     std::vector<float> m_outputBlock;
+    std::vector<std::int16_t> m_pcmBlock;
+    ReceptionMonitor *m_monitor = nullptr;
     std::atomic<std::uint64_t> m_framesWritten{0};
     bool m_writeFailed = false;
     std::uint64_t m_reportedOverrunFrames = 0;

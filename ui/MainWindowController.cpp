@@ -29,7 +29,10 @@
 
 namespace {
 
-const QLatin1StringView kWavExtension("wav");
+// The recorder's "wav" and the other audio files the decoder reads, in lower case exactly.
+const QStringList kAudioExtensions = {QStringLiteral("wav"),  QStringLiteral("aif"), QStringLiteral("aiff"),
+                                      QStringLiteral("flac"), QStringLiteral("ogg"), QStringLiteral("oga"),
+                                      QStringLiteral("opus"), QStringLiteral("mp3")};
 // The gray frame is this much wider than the coloured square on each side.
 constexpr qreal kFrameWidth = 2.0;
 
@@ -56,6 +59,11 @@ void MainWindowController::setAppController(AppController *appController)
         return;
     appController->setShakeHandler([this] { recordingDidNotDecode(); });
     connect(appController, &AppController::recordingFailed, this, &MainWindowController::recordingDidFail);
+    // The transfer has ended: stop as if Stop were clicked.
+    connect(appController, &AppController::transferEnded, this, [this] {
+        if (recordItemTag() != kIdleTag)
+            toolbarItemClicked();
+    });
 }
 
 void MainWindowController::setDecoder(Decoder *decoder, TransferImporter *importer)
@@ -96,6 +104,7 @@ void MainWindowController::awakeFromNib()
         *m_theWindow.statusBar(),
         [this]() -> const AudioFileRecorder * { return m_appController ? m_appController->recorder() : nullptr; },
         this);
+    m_recordingStatus->setToolTipTarget(item);
 }
 
 QAction *MainWindowController::itemForItemIdentifier(const QString &identifier) const
@@ -240,7 +249,7 @@ void MainWindowController::redo()
 void MainWindowController::importRecordings()
 {
     const QStringList paths = QFileDialog::getOpenFileNames(&m_theWindow, tr("Import Recording"), QString(),
-                                                            tr("WAV recordings (*.wav)"));
+                                                            tr("Recordings (*.wav *.aif *.aiff *.flac *.ogg *.oga *.opus *.mp3);;All files (*)"));
     if (!paths.isEmpty())
         acceptDrop(paths);
 }
@@ -264,8 +273,8 @@ bool MainWindowController::acceptDrop(const QStringList &paths)
     bool shaken = false;
     DecodeReport report;
     for (const QString &path : paths) {
-        // Exactly "wav": a name ending in ".WAV" is not taken.
-        const bool isWav = QFileInfo(path).suffix() == kWavExtension;
+        // Exactly so: a name ending in ".WAV" is not taken.
+        const bool isWav = kAudioExtensions.contains(QFileInfo(path).suffix());
         const bool decoded = isWav ? decodeForReport(path, report) : false;
         if (!isWav)
             report.addFile(path, false, 0, tr("not a .wav file"));

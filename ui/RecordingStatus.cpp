@@ -1,8 +1,10 @@
 #include "RecordingStatus.h"
 
 #include "AudioFileRecorder.h"
+#include "ReceptionMonitor.h"
 #include "VXDurationText.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QProgressBar>
 #include <QStatusBar>
@@ -16,7 +18,7 @@ constexpr int kLevelBarWidth = 120;
 } // namespace
 
 RecordingStatus::RecordingStatus(QStatusBar &statusBar, RecorderSource recorder, QObject *parent)
-    : QObject(parent), m_recorder(std::move(recorder)), m_elapsed(new QLabel(&statusBar)),
+    : QObject(parent), m_recorder(std::move(recorder)), m_statusBar(statusBar), m_elapsed(new QLabel(&statusBar)),
       m_level(new QProgressBar(&statusBar))
 {
     m_level->setRange(0, kLevelSteps);
@@ -33,6 +35,8 @@ RecordingStatus::RecordingStatus(QStatusBar &statusBar, RecorderSource recorder,
 
 void RecordingStatus::start()
 {
+    if (m_toolTipTarget)
+        m_idleToolTip = m_toolTipTarget->toolTip();
     m_elapsed->show();
     m_timer.start();
     refresh();
@@ -43,6 +47,9 @@ void RecordingStatus::stop()
     m_timer.stop();
     m_elapsed->hide();
     m_level->hide();
+    m_statusBar.clearMessage();
+    if (m_toolTipTarget && !m_idleToolTip.isEmpty())
+        m_toolTipTarget->setToolTip(m_idleToolTip);
 }
 
 void RecordingStatus::refresh()
@@ -54,6 +61,8 @@ void RecordingStatus::refresh()
         return;
     }
     m_elapsed->setText(elapsedText(recorder->framesCaptured(), recorder->deviceFormat().sampleRate));
+    if (const ReceptionMonitor *monitor = recorder->receptionMonitor())
+        showReception(receptionText(*monitor));
     const std::optional<float> level = m_levelSource ? m_levelSource(*recorder) : std::nullopt;
     m_level->setVisible(level.has_value());
     if (level)
@@ -64,4 +73,23 @@ QString RecordingStatus::elapsedText(std::uint64_t frames, double sampleRate)
 {
     const quint64 seconds = sampleRate > 0.0 ? quint64(double(frames) / sampleRate) : 0;
     return tr("Recording %1").arg(VXDurationText::clock(seconds));
+}
+
+QString RecordingStatus::receptionText(const ReceptionMonitor &monitor)
+{
+    if (monitor.watchHeard() && monitor.isClipping())
+        return tr("The signal is clipping \u2013 hold the watch a little further away");
+    if (monitor.watchHeard())
+        return tr("Receiving\u2026 %1 bytes").arg(monitor.bytesReceived());
+    if (monitor.isQuiet())
+        return tr("The microphone is very quiet \u2013 check the input level");
+    return tr("Waiting for the watch \u2013 hold it close to the microphone");
+}
+
+void RecordingStatus::showReception(const QString &text)
+{
+    if (m_statusBar.currentMessage() != text)
+        m_statusBar.showMessage(text);
+    if (m_toolTipTarget)
+        m_toolTipTarget->setToolTip(text);
 }

@@ -7,13 +7,17 @@
 #include <optional>
 
 class AudioFileRecorder;
+class QAction;
+class ReceptionMonitor;
 class QLabel;
 class QProgressBar;
 class QStatusBar;
 
 // While a recording runs, the status bar shows how long it has run (from the
-// frames captured, so it tracks the audio, not the wall clock) and the input
-// level, refreshed a few times a second. GUI thread.
+// frames captured, so it tracks the audio, not the wall clock), the input
+// level, and what the input carries in words (waiting for the watch, bytes
+// received, too quiet, clipping), which the record button's tooltip repeats;
+// refreshed a few times a second. GUI thread.
 class RecordingStatus : public QObject
 {
     Q_OBJECT
@@ -31,6 +35,8 @@ public:
     RecordingStatus(QStatusBar &statusBar, RecorderSource recorder, QObject *parent = nullptr);
 
     void setLevelSource(LevelSource source) { m_levelSource = std::move(source); }
+    // The record button, whose tooltip tells the reception while recording.
+    void setToolTipTarget(QAction *item) { m_toolTipTarget = item; }
 
     void start();
     void stop();
@@ -40,6 +46,8 @@ public:
 
     // "Recording h:mm:ss" for the frames captured at sampleRate.
     static QString elapsedText(std::uint64_t frames, double sampleRate);
+    // What the monitor hears, in words.
+    static QString receptionText(const ReceptionMonitor &monitor);
 
     QLabel *elapsedLabel() const { return m_elapsed; }
     QProgressBar *levelBar() const { return m_level; }
@@ -47,6 +55,11 @@ public:
 private:
     RecorderSource m_recorder;
     LevelSource m_levelSource;
+    void showReception(const QString &text);
+
+    QStatusBar &m_statusBar;
+    QAction *m_toolTipTarget = nullptr;
+    QString m_idleToolTip;
     QLabel *m_elapsed;
     QProgressBar *m_level;
     QTimer m_timer;

@@ -12,6 +12,10 @@
 #include "TransferSynth.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QRegularExpression>
+#include <QTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -24,7 +28,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <csignal>
 #include <functional>
 #include <tuple>
 
@@ -186,6 +189,14 @@ RunSession exampleSession()
     return decoded.sessions.size() == 1 ? decoded.sessions.front() : RunSession();
 }
 
+// The transfer ends 0.1 s before the file does; the sound reaches the
+// recorder a little after paplay is done with it.
+void expectStoppedTwoSecondsAfterPlayback(qint64 milliseconds)
+{
+    EXPECT_GE(milliseconds, 1500);
+    EXPECT_LE(milliseconds, 3500);
+}
+
 // What the recording and the file itself must agree on (the import date differs).
 void expectSameSession(const RunSession &recorded, const RunSession &expected)
 {
@@ -208,13 +219,23 @@ TEST_F(PulseAudio, ControllerDecodesThePlayedTransferIntoTheStoreFile)
     int shakes = 0;
     controller.setShakeHandler([&] { ++shakes; });
 
+    // The window stops as if Stop were clicked when the transfer has ended.
+    QEventLoop loop;
+    QObject::connect(&controller, &AppController::transferEnded, &loop, [&] {
+        controller.startButtonClicked(false);
+        loop.quit();
+    });
     controller.startButtonClicked(true);
     ASSERT_TRUE(controller.isRecording());
     captureHalfASecond(*controller.recorder());
     ASSERT_TRUE(play(kExampleTransfer));
-    captureHalfASecond(*controller.recorder());
-    controller.startButtonClicked(false);
+    QElapsedTimer sincePlayback;
+    sincePlayback.start();
+    QTimer::singleShot(30000, &loop, &QEventLoop::quit);
+    loop.exec();
 
+    EXPECT_FALSE(controller.isRecording());
+    expectStoppedTwoSecondsAfterPlayback(sincePlayback.elapsed());
     EXPECT_EQ(shakes, 0);
     EXPECT_FALSE(context.hasChanges()); // the decode saved what it inserted
     const StoreLoadResult stored = StoreFile(storePath).load();
@@ -237,15 +258,15 @@ void recordHalfASecond(const QString &wavPath)
     EXPECT_TRUE(waitUntil([&] { return recordedFrames(wavPath) >= target; }, 10));
 }
 
-// The command-line recorder, given a minute and stopped with Ctrl-C once the
-// transfer has been heard.
+// The command-line recorder, given two minutes, ends by itself two seconds
+// after the transfer and says meanwhile how many bytes have arrived.
 TEST_F(PulseAudio, DecodeToolRecordsThePlayedTransferIntoJsonAndStore)
 {
     const QString storePath = m_folder.filePath(QStringLiteral("Ventrix.xml"));
     QProcess tool;
     tool.setReadChannel(QProcess::StandardError);
     tool.start(QStringLiteral(VENTRIX_DECODE_PATH),
-               {QStringLiteral("--record"), QStringLiteral("60"), QStringLiteral("--json"), QStringLiteral("--store"),
+               {QStringLiteral("--record"), QStringLiteral("120"), QStringLiteral("--json"), QStringLiteral("--store"),
                 storePath});
     ASSERT_TRUE(tool.waitForStarted());
     const QString announcement = QStringLiteral("ventrix-decode: recording into ");
@@ -259,11 +280,16 @@ TEST_F(PulseAudio, DecodeToolRecordsThePlayedTransferIntoJsonAndStore)
 
     recordHalfASecond(recording);
     ASSERT_TRUE(play(kExampleTransfer));
-    recordHalfASecond(recording);
-    ::kill(pid_t(tool.processId()), SIGINT);
+    QElapsedTimer sincePlayback;
+    sincePlayback.start();
+    while (tool.state() != QProcess::NotRunning && !err.contains(QStringLiteral("ventrix-decode: recorded ")))
+        if (tool.waitForReadyRead(30000))
+            err += QString::fromLocal8Bit(tool.readAllStandardError());
+    expectStoppedTwoSecondsAfterPlayback(sincePlayback.elapsed());
     ASSERT_TRUE(tool.waitForFinished(60000));
 
     err += QString::fromLocal8Bit(tool.readAllStandardError());
+    EXPECT_TRUE(err.contains(QRegularExpression(QStringLiteral("\nReceiving\u2026 [0-9]+ bytes\n")))) << err.toStdString();
     EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(tool.exitCode(), 0) << err.toStdString();
     const QJsonArray files =

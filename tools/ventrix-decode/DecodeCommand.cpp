@@ -52,9 +52,10 @@ int DecodeCommand::parse(const QStringList &arguments, Options &options)
     parser.addOption({QStringLiteral("tenths"), QStringLiteral("Exports times with tenths.")});
     parser.addOption({QStringLiteral("fixed-date"), QStringLiteral("Exports dates in a fixed format.")});
     parser.addOption({QStringLiteral("record"),
-                      QStringLiteral("Records SECONDS (or until Ctrl-C) from the default audio input into "
-                                     "the Recordings folder, then decodes that recording."),
+                      QStringLiteral("Records from the default audio input into the Recordings folder until "
+                                     "the transfer has ended, SECONDS at most (or Ctrl-C), then decodes it."),
                       QStringLiteral("SECONDS")});
+    parser.addOption({QStringLiteral("no-auto-stop"), QStringLiteral("With --record: records the full SECONDS.")});
     parser.addPositionalArgument(QStringLiteral("FILE.wav"), QStringLiteral("Recordings to decode."),
                                  QStringLiteral("FILE.wav..."));
 
@@ -95,6 +96,7 @@ int DecodeCommand::parse(const QStringList &arguments, Options &options)
     options.tenths = parser.isSet(QStringLiteral("tenths"));
     options.fixedDate = parser.isSet(QStringLiteral("fixed-date"));
     options.files = parser.positionalArguments();
+    options.autoStop = !parser.isSet(QStringLiteral("no-auto-stop"));
     if (parser.isSet(QStringLiteral("record")))
         return parseRecord(parser.value(QStringLiteral("record")), options);
     if (options.files.isEmpty()) {
@@ -148,7 +150,7 @@ int DecodeCommand::decodeAll(const Options &options)
     // the command before the user has played a transfer for nothing.
     QStringList files = options.files;
     if (options.recordSeconds) {
-        RecordOption recording(*options.recordSeconds, m_err);
+        RecordOption recording(*options.recordSeconds, m_err, options.autoStop);
         recording.setRecorderFactory(m_recorderFactory);
         const RecordOption::Result recorded = recording.record();
         if (!recorded.error.isEmpty()) {

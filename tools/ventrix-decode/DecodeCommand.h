@@ -44,6 +44,7 @@ private:
         bool tenths = false;
         bool fixedDate = false;
         std::optional<double> recordSeconds;
+        bool autoStop = true;
         QStringList files;
 
         DataOutput::ExportFormat exportFormat() const
