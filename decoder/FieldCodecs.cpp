@@ -2,13 +2,15 @@
 
 #include "CS200SessionLayout.h"
 
+#include "VXDurationText.h"
+
 #include <iterator>
 
 namespace {
 
-constexpr int kTenthsPerSecond = 10;
-constexpr int kTenthsPerMinute = 600;
-constexpr int kTenthsPerHour = 36000;
+constexpr int kTenthsPerSecond = int(VXDurationText::kTenthsPerSecond);
+constexpr int kTenthsPerMinute = int(VXDurationText::kTenthsPerMinute);
+constexpr int kTenthsPerHour = int(VXDurationText::kTenthsPerHour);
 constexpr int kMaxSecondsOrMinutes = 59;
 constexpr int kMaxTenths = 9;
 constexpr int kMaxHundredths = 99;
