@@ -310,7 +310,7 @@ SaveResult ObjectContext::save()
     return result;
 }
 
-std::optional<QString> ObjectContext::syncedIdentity(const RunSession *session) const
+std::optional<RunSession::Identity> ObjectContext::syncedIdentity(const RunSession *session) const
 {
     const auto found = m_syncedIdentity.find(session);
     return found == m_syncedIdentity.end() ? std::nullopt : std::optional(found->second);
@@ -322,9 +322,9 @@ QSet<QString> ObjectContext::editedKeys(const RunSession *session) const
     return found == m_editedKeys.end() ? QSet<QString>() : found->second;
 }
 
-QStringList ObjectContext::deletedSyncedIdentities() const
+QList<RunSession::Identity> ObjectContext::deletedSyncedIdentities() const
 {
-    QStringList deleted = m_forgottenIdentities;
+    QList<RunSession::Identity> deleted = m_forgottenIdentities;
     for (const auto &[session, identity] : m_syncedIdentity)
         if (!contains(session))
             deleted.append(identity);

@@ -127,11 +127,11 @@ public:
 
     // The session's identity when the context last matched the file, or none
     // for a session this context inserted since.
-    std::optional<QString> syncedIdentity(const RunSession *session) const;
+    std::optional<RunSession::Identity> syncedIdentity(const RunSession *session) const;
     // The stored keys changed (by undoable changes, undo, or setPrimitiveValue) since then.
     QSet<QString> editedKeys(const RunSession *session) const;
     // The identities of the file's sessions this context has deleted since then.
-    QStringList deletedSyncedIdentities() const;
+    QList<RunSession::Identity> deletedSyncedIdentities() const;
     // The context now matches the file: the journal starts again.
     void markSynchronized();
 
@@ -189,9 +189,9 @@ private:
     std::unordered_map<const RunSession *, quint64> m_orderOf;
     quint64 m_nextOrder = 0;
     // The journal (see syncedIdentity()).
-    std::unordered_map<const RunSession *, QString> m_syncedIdentity;
+    std::unordered_map<const RunSession *, RunSession::Identity> m_syncedIdentity;
     std::unordered_map<const RunSession *, QSet<QString>> m_editedKeys;
-    QStringList m_forgottenIdentities;
+    QList<RunSession::Identity> m_forgottenIdentities;
     // Sessions another writer removed, kept alive for the undo commands that point at them.
     std::vector<std::unique_ptr<RunSession>> m_removedElsewhere;
     QVariantMap m_metadata;

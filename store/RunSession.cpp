@@ -217,11 +217,18 @@ QStringList RunSession::keysDependentOn(QStringView key)
     return isPaceInput ? QStringList{kSessionAveragePace} : QStringList{};
 }
 
-QString RunSession::identity() const
+RunSession::Identity RunSession::identity() const
 {
-    const auto number = [](const std::optional<int> &value) { return value ? QString::number(*value) : QString(); };
-    const QString date = sessionDate ? sessionDate->toString(Qt::ISODateWithMs) + u'@'
-            + QString::number(sessionDate->offsetFromUtc()) : QString();
-    return hrm.value_or(QString()) + u'|' + date + u'|' + number(sessionTotalTime) + u'|' + number(sessionCalories)
-        + u'|' + number(sessionAverageHR);
+    Identity identity{hrm, std::nullopt, 0, sessionTotalTime, sessionCalories, sessionAverageHR};
+    if (sessionDate && sessionDate->isValid()) {
+        identity.start = sessionDate->toMSecsSinceEpoch();
+        identity.offset = sessionDate->offsetFromUtc();
+    }
+    return identity;
+}
+
+size_t qHash(const RunSession::Identity &identity, size_t seed)
+{
+    return qHashMulti(seed, identity.hrm.value_or(QString()), identity.start.value_or(0), identity.offset,
+                      identity.totalTime.value_or(-1), identity.calories.value_or(-1), identity.averageHR.value_or(-1));
 }

@@ -110,7 +110,15 @@ public:
     static std::span<const EntityKey<RunSession>> keys();
     // Tells one stored session from another: model, start date, total time,
     // calories and average heart rate, the keys a later import repeats exactly.
-    QString identity() const;
+    struct Identity
+    {
+        std::optional<QString> hrm;
+        std::optional<qint64> start; // milliseconds since the epoch
+        int offset = 0;
+        std::optional<int> totalTime, calories, averageHR;
+        bool operator==(const Identity &) const = default;
+    };
+    Identity identity() const;
     // The derived keys whose value a change of key changes too.
     static QStringList keysDependentOn(QStringView key);
 
@@ -119,3 +127,6 @@ public:
 private:
     std::optional<int> m_sessionTotalDistance;
 };
+
+size_t qHash(const RunSession::Identity &identity, size_t seed = 0);
+

@@ -134,8 +134,8 @@ SaveResult StoreFile::openInto(ObjectContext &context) const
 void StoreFile::attach(ObjectContext &context, StoreContents &&contents) const
 {
     context.setMetadata(contents.metadata);
+    // Loading records each session as matching the file.
     context.loadSessions(std::move(contents.sessions));
-    context.markSynchronized();
     m_shared->lastMatched = m_shared->lastLoaded;
     context.setSynchronizer([file = *this](ObjectContext &saved) { return file.synchronize(saved, true); });
 }

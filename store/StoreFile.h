@@ -30,6 +30,7 @@ public:
     explicit StoreFile(QString path, std::shared_ptr<const AtomicFile> files = std::make_shared<AtomicFile>());
 
     const QString &path() const { return m_path; }
+    const AtomicFile &files() const { return *m_files; }
 
     // A missing file is a new, empty store; an empty, truncated, malformed,
     // oversized file or one of a newer format is an error, and stays as it is.

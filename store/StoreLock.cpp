@@ -69,8 +69,11 @@ SaveResult StoreLock::acquire(int waitMilliseconds, const WaitNotice &notice)
 
 void StoreLock::release()
 {
-    if (m_fd >= 0)
+    if (m_fd >= 0) {
+        // A killed holder leaves its name behind; a waiter then reads it as the holder's.
+        (void)!::ftruncate(m_fd, 0);
         ::close(m_fd); // closing the last descriptor drops the flock
+    }
     m_fd = -1;
 }
 

@@ -17,7 +17,7 @@ public:
             m_byIdentity[sessions[i].identity()].append(int(i));
     }
 
-    int take(const QString &identity)
+    int take(const RunSession::Identity &identity)
     {
         const auto found = m_byIdentity.find(identity);
         if (found == m_byIdentity.end() || found->isEmpty())
@@ -26,7 +26,7 @@ public:
     }
 
 private:
-    QHash<QString, QList<int>> m_byIdentity;
+    QHash<RunSession::Identity, QList<int>> m_byIdentity;
 };
 
 } // namespace
@@ -38,7 +38,7 @@ StoreMerge::StoreMerge(const ObjectContext &context, std::vector<RunSession> &&o
     DiskIndex index(m_onDisk);
     QList<const RunSession *> inserted;
     for (qsizetype k = 0; k < sessions.size(); ++k) {
-        const std::optional<QString> identity = context.syncedIdentity(sessions[k]);
+        const std::optional<RunSession::Identity> identity = context.syncedIdentity(sessions[k]);
         if (!identity) {
             inserted.append(sessions[k]);
         } else if (const int found = index.take(*identity); found >= 0) {
@@ -47,7 +47,7 @@ StoreMerge::StoreMerge(const ObjectContext &context, std::vector<RunSession> &&o
             m_external.removed.append(sessions[k]);
         }
     }
-    for (const QString &identity : context.deletedSyncedIdentities())
+    for (const RunSession::Identity &identity : context.deletedSyncedIdentities())
         if (const int found = index.take(identity); found >= 0)
             match[size_t(found)] = kDeletedHere;
     // The same session stored by both writers is kept once: this context's copy.

@@ -1,7 +1,6 @@
 #include "DecodeCommand.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QTextStream>
 
 #include <csignal>
@@ -13,12 +12,7 @@ int main(int argc, char *argv[])
     // the usual message, instead of the signal killing us without one.
     std::signal(SIGXFSZ, SIG_IGN);
     QCoreApplication app(argc, argv);
-    // File names are bytes: decoded the way QFile encodes them back, so a
-    // name that is not valid UTF-8 still opens.
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments.append(QFile::decodeName(argv[i]));
     QTextStream out(stdout);
     QTextStream err(stderr);
-    return DecodeCommand(out, err).run(arguments);
+    return DecodeCommand(out, err).run(QCoreApplication::arguments());
 }
