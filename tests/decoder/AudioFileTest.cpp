@@ -83,7 +83,7 @@ bool writeConverted(const QString &path, const std::vector<float> &mono, const C
         return false;
     sf_command(file, SFC_SET_CLIPPING, nullptr, SF_TRUE);
     if (std::string_view(c.name) == "CanonicalWithTitle")
-        sf_set_string(file, SF_STR_TITLE, "odd");
+        sf_set_string(file, SF_STR_TITLE, "odds!"); // "data" at byte 62
     const bool written = sf_writef_float(file, frames.data(), sf_count_t(produced)) == sf_count_t(produced);
     return sf_close(file) == 0 && written;
 }
