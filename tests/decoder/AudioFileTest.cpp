@@ -92,8 +92,8 @@ bool writeConverted(const QString &path, const std::vector<float> &mono, const C
 auto decode(const QString &path)
 {
     Decoder decoder;
-    const bool decoded = decoder.decodeFile(path);
-    return std::make_tuple(decoded, decoder.recognisedModel(), decoder.byteArray(), decoder.readError());
+    const DecodeResult result = decoder.decodeFile(path);
+    return std::make_tuple(result.dataMakesSense, result.model, decoder.byteArray(), result.readError());
 }
 
 class AudioFile : public testing::TestWithParam<std::tuple<const char *, Conversion>>

@@ -82,7 +82,6 @@ const std::map<QString, std::function<QString(const Input &)>> &functions()
         {"distanceFormatter", [](const Input &in) { return orNone(VXDistanceFormatter().stringForObjectValue(variant(in[0]))); }},
         {"speedFormatter", [](const Input &in) { return orNone(VXSpeedFormatter().stringForObjectValue(variant(in[0]))); }},
         {"distanceParse", [](const Input &in) { return parsed<VXDistanceFormatter>(in[0]); }},
-        {"speedParse", [](const Input &in) { return parsed<VXSpeedFormatter>(in[0]); }},
         {"number.plain", [](const Input &in) { return VXNumberText::plain(in[0].toDouble(), in[1].toInt()); }},
         {"number.locale", [](const Input &in) { return VXNumberText::localeFormatted(in[0].toDouble(), in[1].toInt()); }},
         {"fill.locale", [](const Input &in) { return VXNumberText::fillFormat(in[0], in[1].toDouble(), VXNumberText::Separator::Locale); }},
