@@ -3,19 +3,11 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QSettings>
 #include <QStandardPaths>
-#include <QStringList>
 
 namespace {
 
 const QLatin1StringView kApplicationFolder("Ventrix");
-const QLatin1StringView kSettingsName("Ventrix");
-
-QString paneFrameText(const QRectF &frame)
-{
-    return QString::asprintf("%f, %f, %f, %f, NO", frame.x(), frame.y(), frame.width(), frame.height());
-}
 
 } // namespace
 
@@ -69,7 +61,7 @@ ObjectContext *Ventrix_AppDelegate::managedObjectContext()
     return m_managedObjectContext.get();
 }
 
-QUndoStack *Ventrix_AppDelegate::windowWillReturnUndoManager()
+QUndoStack *Ventrix_AppDelegate::undoStack()
 {
     return managedObjectContext()->undoStack();
 }
@@ -97,16 +89,6 @@ Ventrix_AppDelegate::TerminateReply Ventrix_AppDelegate::applicationShouldTermin
     return m_prompts.askQuitAnyway(quitAnywayMessage(), quitAnywayButton(), cancelButton())
         ? TerminateReply::TerminateNow
         : TerminateReply::TerminateCancel;
-}
-
-void Ventrix_AppDelegate::windowWillClose(const QList<QRectF> &sessionSplitViewPaneFrames)
-{
-    QStringList frames;
-    for (const QRectF &frame : sessionSplitViewPaneFrames)
-        frames.append(paneFrameText(frame));
-    QSettings settings(kSettingsName, kSettingsName);
-    settings.setValue(kSplitViewFramesKey, frames);
-    settings.sync();
 }
 
 void Ventrix_AppDelegate::applicationDidFinishLaunching()

@@ -16,6 +16,7 @@ QVariantMap VXDefaults::table()
         {QStringLiteral("VXHistoryDistanceColor"), QColor::fromRgbF(0.5f, 0.5f, 0.5f, 1.0f)},
         {QStringLiteral("VXHistoryCaloriesColor"), QColor::fromRgbF(1.0f, 0.5f, 0.0f, 1.0f)},
         {QStringLiteral("First day of the week"), 2},
+        {QStringLiteral("VXStopRecordingWhenTransferEnds"), true},
     };
 }
 
