@@ -145,6 +145,7 @@ const QVariantMap kExpectedDefaults{
     {QStringLiteral("VXHistoryDistanceColor"), QColor::fromRgbF(0.5f, 0.5f, 0.5f, 1.0f)},
     {QStringLiteral("VXHistoryCaloriesColor"), QColor::fromRgbF(1.0f, 0.5f, 0.0f, 1.0f)},
     {QStringLiteral("First day of the week"), 2},
+    {QStringLiteral("VXStopRecordingWhenTransferEnds"), true},
 };
 
 class Defaults : public testing::Test
