@@ -15,38 +15,20 @@
 #include "PreferencesWindowController.h"
 #include "RecordingStatus.h"
 #include "SessionListController.h"
-#include "SessionSelectionSync.h"
-#include "SessionTableAutosave.h"
-#include "SessionTableModel.h"
 #include "SportZoneView.h"
 #include "TransferImporter.h"
 #include "StoreWatcher.h"
 #include "VXNotifications.h"
 #include "VXSavePanel.h"
+#include "VXSegmentedControl.h"
+#include "VXToggleSegmentedControl.h"
 #include "Ventrix_AppDelegate.h"
 #include "ui_MainWindow.h"
 
 #include <QAction>
-#include <QCoreApplication>
-#include <QHeaderView>
-#include <QPointer>
+#include <QDir>
 #include <QStatusBar>
-#include <QTableView>
-#include <QUndoStack>
-
-namespace {
-
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("VentrixApplication", text);
-}
-
-// Widths the columns start with before the user has arranged them.
-constexpr int kDateColumnWidth = 140;
-constexpr int kNameColumnWidth = 110;
-constexpr int kNarrowColumnWidth = 80;
-
-} // namespace
+#include <QPointer>
 
 struct VentrixApplication::Parts
 {
@@ -89,6 +71,10 @@ VentrixApplication::VentrixApplication(UserPrompts *prompts) : m(std::make_uniqu
     m->appController.setImporter(&m->importer);
     QObject::connect(&m->dataOutput, &DataOutput::exportFailed, &m->window,
                      [this](const QString &message) { m->prompts.showError(message); });
+    QObject::connect(&m->dataOutput, &DataOutput::exported, &m->window, [this](const QString &path) {
+        m->window.statusBar()->showMessage(QObject::tr("Exported %1").arg(QDir::toNativeSeparators(path)),
+                                           MainWindowController::kStatusMessageTimeoutMs);
+    });
 
     // The detail table first: it brings the saved window settings up to date
     // before the session table restores its columns.
@@ -111,25 +97,8 @@ VentrixApplication::VentrixApplication(UserPrompts *prompts) : m(std::make_uniqu
     m->delegate.setColorBinder(
         [this] { m->colorBinder.bindHistoryColors(m->historyPane->historyView(), m->sportZoneView); });
 
-    // The session list: one selection, shared with every view.
-    QTableView *table = m->window.sessionTable();
-    auto *model = new SessionTableModel(m->context, m->sessions, &m->window);
-    table->setModel(model);
-    new SessionSelectionSync(*model, *table->selectionModel(), m->sessions, &m->window);
-    table->setColumnWidth(SessionTableModel::DateColumn, kDateColumnWidth);
-    table->setColumnWidth(SessionTableModel::NameColumn, kNameColumnWidth);
-    for (int column = SessionTableModel::ModelColumn; column < SessionTableModel::ColumnCount; ++column)
-        table->setColumnWidth(column, kNarrowColumnWidth);
-    table->horizontalHeader()->setSortIndicator(SessionTableModel::DateColumn, Qt::AscendingOrder);
-    table->setSortingEnabled(true);
-    SessionTableAutosave::attach(*table->horizontalHeader(), m->sessions);
     QObject::connect(&m->sessions, &SessionListController::selectionChanged, &m->notifications,
                      &VXNotifications::sessionTableSelectionDidChange);
-    QObject::connect(&m->sessions, &SessionListController::selectionChanged, table, [this, table] {
-        const int row = m->sessions.selectionIndexes().value(0, -1);
-        if (row >= 0)
-            table->scrollTo(table->model()->index(row, 0));
-    });
 
     // Sessions that ventrix-decode or another window stores appear without a restart.
     if (const StoreFile *file = m->delegate.persistentStoreCoordinator()->storeFile()) {
@@ -143,7 +112,7 @@ VentrixApplication::VentrixApplication(UserPrompts *prompts) : m(std::make_uniqu
     m->windowController.setDecoder(&m->decoder, &m->importer);
     m->windowController.setSportZoneView(m->sportZoneView);
     m->windowController.setHistoryView(m->historyPane->historyView());
-    m->windowController.awakeFromNib();
+    m->windowController.setUpWindow();
     // The status bar's level meter reads the recorder's peak, published by the audio callback.
     m->windowController.recordingStatus()->setLevelSource(
         [](const AudioFileRecorder &recorder) { return std::optional<float>(recorder.peakLevel()); });
@@ -157,25 +126,22 @@ VentrixApplication::VentrixApplication(UserPrompts *prompts) : m(std::make_uniqu
     QObject::connect(ui.actionPreferences, &QAction::triggered, &m->appController,
                      &AppController::showPreferencesWindow);
     QObject::connect(ui.actionQuit, &QAction::triggered, &m->window, &QWidget::close);
-    QObject::connect(ui.actionUndo, &QAction::triggered, controller, &MainWindowController::undo);
-    QObject::connect(ui.actionRedo, &QAction::triggered, controller, &MainWindowController::redo);
     QObject::connect(ui.actionHide, &QAction::triggered, controller, &MainWindowController::hideSession);
     QObject::connect(ui.actionUnhide, &QAction::triggered, controller, &MainWindowController::unhideSession);
     QObject::connect(ui.actionDelete, &QAction::triggered, controller, &MainWindowController::deleteSelectedSession);
 
-    // Undo and redo name what they act on.
-    QUndoStack *undoStack = m->delegate.windowWillReturnUndoManager();
-    const auto showUndoState = [&ui, undoStack] {
-        ui.actionUndo->setEnabled(undoStack->canUndo());
-        ui.actionUndo->setText(undoStack->undoText().isEmpty() ? tr("&Undo")
-                                                               : tr("&Undo %1").arg(undoStack->undoText()));
-        ui.actionRedo->setEnabled(undoStack->canRedo());
-        ui.actionRedo->setText(undoStack->redoText().isEmpty() ? tr("&Redo")
-                                                               : tr("&Redo %1").arg(undoStack->redoText()));
-    };
-    QObject::connect(undoStack, &QUndoStack::indexChanged, &m->window, showUndoState);
-    QObject::connect(undoStack, &QUndoStack::cleanChanged, &m->window, showUndoState);
-    showUndoState();
+    m->window.setUndoStack(m->delegate.undoStack());
+    // The record button's command is in the File menu too, for the keyboard.
+    QAction *record = controller->itemForItemIdentifier(QString(MainWindowController::kStartRecordingIdentifier));
+    ui.menuFile->insertAction(ui.actionImportRecording, record);
+    ui.menuFile->insertSeparator(ui.actionImportRecording);
+
+    // Tab runs list, detail table, its switches, the calendar's switches, the calendar.
+    QWidget *tabOrder[] = {m->window.sessionTable(), m->dataView->dataTable(), m->dataView->bpmOrPercentControl(),
+                           m->dataView->speedOrPaceControl(), m->historyPane->segmentedDisplayButton(),
+                           m->historyPane->historyView()};
+    for (std::size_t i = 1; i < std::size(tabOrder); ++i)
+        QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
     m->appController.setPreferencesWindowOpener([this] {
         if (!m->preferences)
@@ -185,14 +151,9 @@ VentrixApplication::VentrixApplication(UserPrompts *prompts) : m(std::make_uniqu
         m->preferences->activateWindow();
     });
 
-    // Closing the main window quits: the delegate saves first (or asks), and
-    // the window's layout is remembered.
-    m->window.setCloseHandler([this, table] {
-        if (m->delegate.applicationShouldTerminate() != Ventrix_AppDelegate::TerminateReply::TerminateNow)
-            return false;
-        SessionTableAutosave::saveColumns(*table->horizontalHeader());
-        m->delegate.windowWillClose(m->window.sessionSplitViewPaneFrames());
-        return true;
+    // Closing the main window quits once the delegate has saved (or the user agreed).
+    m->window.setCloseHandler([this] {
+        return m->delegate.applicationShouldTerminate() == Ventrix_AppDelegate::TerminateReply::TerminateNow;
     });
 }
 
@@ -221,4 +182,5 @@ MainWindowController &VentrixApplication::mainWindowController() { return m->win
 VXSavePanel &VentrixApplication::savePanel() { return m->savePanel; }
 DataView &VentrixApplication::dataView() { return *m->dataView; }
 SportZoneView &VentrixApplication::sportZoneView() { return *m->sportZoneView; }
+HistoryView &VentrixApplication::historyView() { return *m->historyPane->historyView(); }
 PreferencesWindowController *VentrixApplication::preferencesWindowController() { return m->preferences; }

@@ -7,6 +7,7 @@
 class AppController;
 class DataOutput;
 class DataView;
+class HistoryView;
 class Decoder;
 class MainWindow;
 class MainWindowController;
@@ -47,6 +48,7 @@ public:
     VXSavePanel &savePanel();
     DataView &dataView();
     SportZoneView &sportZoneView();
+    HistoryView &historyView();
     // Null until the preferences were first opened.
     PreferencesWindowController *preferencesWindowController();
 

@@ -5,19 +5,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QSettings>
-#include <QStringList>
-
-namespace {
-
-const QLatin1StringView kSettingsName("Ventrix");
-
-QString paneFrameText(const QRectF &frame)
-{
-    return QString::asprintf("%f, %f, %f, %f, NO", frame.x(), frame.y(), frame.width(), frame.height());
-}
-
-} // namespace
 
 Ventrix_AppDelegate::Ventrix_AppDelegate(UserPrompts &prompts, Clock now, std::shared_ptr<const AtomicFile> files)
     : m_prompts(prompts), m_now(std::move(now)), m_files(files ? std::move(files) : std::make_shared<AtomicFile>())
@@ -68,7 +55,7 @@ ObjectContext *Ventrix_AppDelegate::managedObjectContext()
     return m_managedObjectContext.get();
 }
 
-QUndoStack *Ventrix_AppDelegate::windowWillReturnUndoManager()
+QUndoStack *Ventrix_AppDelegate::undoStack()
 {
     return managedObjectContext()->undoStack();
 }
@@ -94,16 +81,6 @@ Ventrix_AppDelegate::TerminateReply Ventrix_AppDelegate::applicationShouldTermin
     return m_prompts.askQuitAnyway(quitAnywayMessage(), quitAnywayButton(), cancelButton())
         ? TerminateReply::TerminateNow
         : TerminateReply::TerminateCancel;
-}
-
-void Ventrix_AppDelegate::windowWillClose(const QList<QRectF> &sessionSplitViewPaneFrames)
-{
-    QStringList frames;
-    for (const QRectF &frame : sessionSplitViewPaneFrames)
-        frames.append(paneFrameText(frame));
-    QSettings settings(kSettingsName, kSettingsName);
-    settings.setValue(kSplitViewFramesKey, frames);
-    settings.sync();
 }
 
 void Ventrix_AppDelegate::applicationDidFinishLaunching()

@@ -6,8 +6,6 @@
 #include "StoreMaintenance.h"
 #include "UserPrompts.h"
 
-#include <QList>
-#include <QRectF>
 #include <QString>
 #include <QUndoStack>
 
@@ -17,16 +15,14 @@
 
 // Owns the session database for the whole run: finds the application folder,
 // opens "Ventrix.xml" there on first use, hands out the one object context,
-// runs the start-up conversion and weekly backup, saves on request and on
-// quitting, and remembers the split-view panes. Decisions only: every alert
-// goes through UserPrompts. Lives in the GUI thread.
+// runs the start-up conversion and weekly backup, and saves on request and on
+// quitting. Decisions only: every alert goes through UserPrompts. Lives in the
+// GUI thread.
 class Ventrix_AppDelegate
 {
 public:
     enum class TerminateReply { TerminateNow, TerminateCancel };
     using Clock = StoreMaintenance::Clock;
-
-    static constexpr QLatin1StringView kSplitViewFramesKey{"NSSplitView Subview Frames SessionSplitView for Tiger"};
 
     explicit Ventrix_AppDelegate(UserPrompts &prompts, Clock now = &QDateTime::currentDateTime,
                                  std::shared_ptr<const AtomicFile> files = {});
@@ -43,16 +39,16 @@ public:
     // shown as an error and the coordinator comes back without a store.
     PersistentStoreCoordinator *persistentStoreCoordinator();
     ObjectContext *managedObjectContext();
-    QUndoStack *windowWillReturnUndoManager();
+    // The context's undo stack, for the Edit menu.
+    QUndoStack *undoStack();
 
     // Saves; a failure is shown as an error alert.
     void saveAction();
+    // Whether the application may quit: saves pending changes, or asks the
+    // user when that fails. The main window asks it before it closes.
     TerminateReply applicationShouldTerminate();
-    bool applicationShouldTerminateAfterLastWindowClosed() const { return true; }
-    // Stores the frames of the split view's panes, in order, and writes the
-    // settings to disk at once.
-    void windowWillClose(const QList<QRectF> &sessionSplitViewPaneFrames);
     // Colour bindings, then the version conversion and the weekly backup.
+    // The application calls it once, right after the main window is shown.
     void applicationDidFinishLaunching();
 
     // The views bind the colour settings here once they exist; called first

@@ -238,8 +238,11 @@ void DataOutput::askForPathOfSelectedSession(const QString &extension, PanelDidE
     // The dialog may outlive the exporter when the window closes under it.
     const QPointer<DataOutput> self(this);
     m_saveDialog->askForPath(proposedName, [self, didEnd](int returnCode, const QString &path) {
-        if (self)
-            (self.data()->*didEnd)(returnCode, path);
+        if (!self)
+            return;
+        const std::optional<SaveResult> result = (self.data()->*didEnd)(returnCode, path);
+        if (result && result->ok)
+            emit self->exported(path);
     });
 }
 

@@ -137,6 +137,8 @@ public:
 signals:
     // An export by hand or automatic could not be written; message names the file and the reason.
     void exportFailed(const QString &message);
+    // An export by hand wrote path.
+    void exported(const QString &path);
 
 private:
     const RunSession *lastSelectedSession() const;

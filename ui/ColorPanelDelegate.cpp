@@ -9,7 +9,7 @@ void ColorPanelDelegate::watch(QWidget *window)
     window->installEventFilter(this);
 }
 
-void ColorPanelDelegate::windowWillClose()
+void ColorPanelDelegate::closeColorPanel()
 {
     if (m_panel)
         m_panel->close();
@@ -19,6 +19,6 @@ bool ColorPanelDelegate::eventFilter(QObject *watched, QEvent *event)
 {
     // A dialog's reject() hides without a close event.
     if (event->type() == QEvent::Close || event->type() == QEvent::Hide)
-        windowWillClose();
+        closeColorPanel();
     return QObject::eventFilter(watched, event);
 }

@@ -22,7 +22,7 @@ public:
     void watch(QWidget *window);
 
     // Closes the colour dialog, if there is one.
-    void windowWillClose();
+    void closeColorPanel();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

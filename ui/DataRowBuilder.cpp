@@ -1,5 +1,6 @@
 #include "DataRowBuilder.h"
 
+#include "DataOutput.h"
 #include "DataView.h"
 #include "PaceSpeed.h"
 #include "WatchModel.h"
@@ -162,9 +163,9 @@ bool DataRowBuilder::appendDistance(const Selection &selection, QList<DataRow> &
     if (!selection.isSingle())
         return false;
     const RunSession &session = selection.last;
-    rows.append(DataRow::text(tr("Average speed"), displaySpeed(session.sessionAveragePace())));
+    rows.append(DataRow::text(speedLabel("Average speed", "Average pace"), displaySpeed(session.sessionAveragePace())));
     if (session.sessionMaxPace)
-        rows.append(DataRow::text(tr("Maximum speed"), displayLocalSpeed(session.sessionMaxPace)));
+        rows.append(DataRow::text(speedLabel("Maximum speed", "Maximum pace"), displayLocalSpeed(session.sessionMaxPace)));
     if (session.sessionMaxSpeed)
         rows.append(DataRow::text(tr("Maximum speed"),
                                   displayCS200Speed(static_cast<float>(*session.sessionMaxSpeed))));
@@ -272,8 +273,13 @@ void DataRowBuilder::appendLapSpeeds(const RunSession &session, const Lap &lap, 
     rows.append(DataRow::text(tr("Distance"),
                               VXNumberText::fillFormat(m_units.distanceString(), distance * m_units.kmToMilesFactor(),
                                                        VXNumberText::Separator::Plain)));
-    rows.append(DataRow::text(tr("Average speed"), displayLocalSpeed(lap.averagePace)));
-    rows.append(DataRow::text(tr("End speed"), displayLocalSpeed(lap.endPace)));
+    rows.append(DataRow::text(speedLabel("Average speed", "Average pace"), displayLocalSpeed(lap.averagePace)));
+    rows.append(DataRow::text(speedLabel("End speed", "End pace"), displayLocalSpeed(lap.endPace)));
+}
+
+QString DataRowBuilder::speedLabel(const char *speed, const char *pace) const
+{
+    return m_switches.showsPace() ? tr(pace) : tr(speed);
 }
 
 QString DataRowBuilder::HRDisplay(std::optional<qint64> heartRate, std::optional<int> userMaxHR) const
@@ -288,6 +294,12 @@ QString DataRowBuilder::HRDisplay(std::optional<qint64> heartRate, std::optional
     return VXNumberText::localeFormatted(percent, 0) + QLatin1Char('%');
 }
 
+QString DataRowBuilder::paceText(qint64 tenths)
+{
+    // Rounded to the second like the CSV export's paces, so both show the same text.
+    return DataOutput::timeStringFromSeconds(tenths, false);
+}
+
 QString DataRowBuilder::displaySpeed(std::optional<int> pace) const
 {
     const int p = pace.value_or(0);
@@ -295,8 +307,7 @@ QString DataRowBuilder::displaySpeed(std::optional<int> pace) const
         return QStringLiteral("-");
     if (m_switches.showsPace())
         return fill(QStringLiteral("%@ %@"),
-                    {DataView::displayTimeNoHours(static_cast<qint64>(static_cast<float>(p))),
-                     m_units.paceUnitString()});
+                    {paceText(static_cast<qint64>(static_cast<float>(p))), m_units.paceUnitString()});
     const float speed = speedFromPace(static_cast<float>(p));
     return VXNumberText::localeFormatted(speed, kSpeedDecimals) + QLatin1Char(' ') + m_units.speedUnitString();
 }
@@ -310,7 +321,7 @@ QString DataRowBuilder::displayLocalSpeed(std::optional<int> pace) const
     if (m_switches.showsPace()) {
         const float perUnit = static_cast<float>(static_cast<double>(static_cast<float>(p)) / f);
         return fill(QStringLiteral("%@ %@"),
-                    {DataView::displayTimeNoHours(static_cast<qint64>(perUnit)), m_units.paceUnitString()});
+                    {paceText(static_cast<qint64>(perUnit)), m_units.paceUnitString()});
     }
     const double speed = speedFromPace(static_cast<float>(p)) * f;
     return VXNumberText::localeFormatted(speed, kSpeedDecimals) + QLatin1Char(' ') + m_units.speedUnitString();

@@ -78,6 +78,10 @@ private:
     QString limitZoneLabel(const QString &limitType, int number, const LimitZone &zone) const;
     void appendLaps(const RunSession &session, QList<DataRow> &rows) const;
     void appendLapSpeeds(const RunSession &session, const Lap &lap, QList<DataRow> &rows) const;
+    // The label of a row that shows a speed, or a pace in pace mode.
+    QString speedLabel(const char *speed, const char *pace) const;
+    // h:mm:ss rounded to the second, as the CSV export writes paces.
+    static QString paceText(qint64 tenths);
 
     const VXUnits &m_units;
     DataSwitches m_switches;

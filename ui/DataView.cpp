@@ -27,10 +27,9 @@ namespace {
 // From this many whole hours on, a duration without its hour would mislead.
 constexpr quint64 kHoursShownAsDash = 2;
 constexpr int kCurrentPrefsVersion = 1;
-constexpr int kFirstPane = 0;
 constexpr int kSecondPane = 1;
 // Space above and below a row's text.
-constexpr int kRowPadding = 4;
+constexpr int kRowPadding = 1;
 
 int roundedPoints(double value)
 {
@@ -54,17 +53,23 @@ DataView::DataView(SessionListController &sessions, ObjectContext &context, QWid
     m_dataTable->setItemDelegateForColumn(DataTableModel::ValueColumn, new StyledTimeDelegate(m_dataTable));
     m_dataTable->horizontalHeader()->hide();
     m_dataTable->verticalHeader()->hide();
-    m_dataTable->horizontalHeader()->setStretchLastSection(true);
+    // Every row is shown in full: the columns fit their texts, and a pane too
+    // narrow for them scrolls sideways instead of cutting the times off.
+    m_dataTable->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_dataTable->setAccessibleName(tr("Session details"));
     m_dataTable->setShowGrid(false);
     m_dataTable->setSelectionMode(QAbstractItemView::NoSelection);
     m_dataTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_dataTable->setFocusPolicy(Qt::NoFocus);
+    // Reachable with Tab, so that a long table scrolls from the keyboard.
+    m_dataTable->setFocusPolicy(Qt::TabFocus);
     applyFont();
 
     m_bpmOrPercentControl->setToolTip(0, tr("Heart rate in beats per minute"));
     m_bpmOrPercentControl->setToolTip(1, tr("Heart rate in percent of the maximum heart rate"));
     m_speedOrPaceControl->setToolTip(0, tr("Speed"));
     m_speedOrPaceControl->setToolTip(1, tr("Pace"));
+    m_bpmOrPercentControl->setAccessibleName(tr("Heart rate unit"));
+    m_speedOrPaceControl->setAccessibleName(tr("Speed or pace"));
 
     auto *switches = new QHBoxLayout;
     switches->addWidget(m_bpmOrPercentControl);
@@ -78,7 +83,11 @@ DataView::DataView(SessionListController &sessions, ObjectContext &context, QWid
     restoreSwitches();
     connect(m_bpmOrPercentControl, &VXSegmentedControl::segmentClicked, this, &DataView::buttonUpdate);
     connect(m_speedOrPaceControl, &VXSegmentedControl::segmentClicked, this, &DataView::buttonUpdate);
-    connect(&sessions, &SessionListController::selectionChanged, this, &DataView::reloadDataViewTable);
+    connect(&sessions, &SessionListController::selectionChanged, this, [this] {
+        reloadDataViewTable();
+        // Another session starts at its first row.
+        m_dataTable->scrollToTop();
+    });
     // An edit or its undo changes a selected session without a selection change.
     connect(&context, &ObjectContext::sessionChanged, this,
             [this](const RunSession *session, const QString &) { sessionChanged(session); });
@@ -116,7 +125,7 @@ void DataView::setSportZoneView(SportZoneView *view)
 {
     m_sportZoneView = view;
     if (view)
-        view->update();
+        view->reload();
 }
 
 const QList<DataRow> &DataView::dataRowArray() const
@@ -154,7 +163,7 @@ void DataView::reloadDataViewTable()
 {
     populateDataRowArray();
     if (m_sportZoneView)
-        m_sportZoneView->update();
+        m_sportZoneView->reload();
 }
 
 void DataView::buttonUpdate()
@@ -169,7 +178,6 @@ void DataView::populateDataRowArray()
 {
     const DataRowBuilder builder(m_units, switches());
     m_model->setRows(builder.populateDataRowArray(m_sessions.selectedSessions()));
-    m_dataTable->resizeColumnToContents(DataTableModel::LabelColumn);
 }
 
 void DataView::restoreSwitches()
@@ -193,32 +201,12 @@ void DataView::setSessionSplitView(QSplitter *splitter)
     m_sessionSplitView = splitter;
     if (!splitter)
         return;
-    restoreSplitViewFrames();
+    SessionSplitLayout::restoreFrames(*splitter);
     splitter->installEventFilter(this);
     connect(splitter, &QSplitter::splitterMoved, this, [this](int position, int index) {
         if (index == kSecondPane)
             constrainDivider(position);
     });
-}
-
-void DataView::restoreSplitViewFrames()
-{
-    const std::optional<PaneFrames> frames =
-        SessionSplitLayout::framesFromSetting(VXDefaults::value(SessionSplitLayout::kFramesKey));
-    if (!frames || m_sessionSplitView->count() != 2)
-        return;
-    m_sessionSplitView->setSizes({roundedPoints(frames->first.height()), roundedPoints(frames->second.height())});
-}
-
-void DataView::saveSessionSplitView() const
-{
-    if (!m_sessionSplitView || m_sessionSplitView->count() != 2)
-        return;
-    const PaneFrames frames{m_sessionSplitView->widget(kFirstPane)->geometry(),
-                            m_sessionSplitView->widget(kSecondPane)->geometry()};
-    QSettings settings = VXDefaults::settings();
-    settings.setValue(SessionSplitLayout::kFramesKey, SessionSplitLayout::settingFromFrames(frames));
-    settings.sync();
 }
 
 bool DataView::eventFilter(QObject *watched, QEvent *event)
@@ -236,10 +224,8 @@ bool DataView::eventFilter(QObject *watched, QEvent *event)
 
 void DataView::resizeSplitView(int newHeight)
 {
-    const PaneFrames current{m_sessionSplitView->widget(kFirstPane)->geometry(),
-                             m_sessionSplitView->widget(kSecondPane)->geometry()};
-    const PaneFrames resized =
-        SessionSplitLayout::resizeSubviews(current, newHeight, m_sessionSplitView->handleWidth());
+    const PaneFrames resized = SessionSplitLayout::resizeSubviews(SessionSplitLayout::paneFrames(*m_sessionSplitView),
+                                                                  newHeight, m_sessionSplitView->handleWidth());
     m_sessionSplitView->setSizes({roundedPoints(resized.first.height()), roundedPoints(resized.second.height())});
 }
 

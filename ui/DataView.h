@@ -63,8 +63,6 @@ public:
     // the saved pane frames, keeps the lower pane's height on resizes and holds
     // the divider between its limits.
     void setSessionSplitView(QSplitter *splitter);
-    // Writes the panes' frames to the settings, for when the main window closes.
-    void saveSessionSplitView() const;
 
     QTableView *dataTable() const { return m_dataTable; }
     VXSegmentedControl *bpmOrPercentControl() const { return m_bpmOrPercentControl; }
@@ -92,7 +90,6 @@ private:
     void restoreSwitches();
     void applyFont();
     void sessionChanged(const RunSession *session);
-    void restoreSplitViewFrames();
     void resizeSplitView(int newHeight);
     void constrainDivider(int position);
 

@@ -141,6 +141,38 @@ QList<HistoryBar> timeBars(const QList<const RunSession *> &sessions, const QLis
     return bars;
 }
 
+// The weeks from the left edge, each with the totals of the sessions in it.
+QList<HistoryWeek> weeksOf(const QList<const RunSession *> &sessions, const QList<double> &columnX,
+                           const QList<double> &weekLines, const QDate &startDay)
+{
+    QList<HistoryWeek> weeks;
+    if (weekLines.isEmpty() || weekLines.first() > 0)
+        weeks.append({0, startDay});
+    for (double x : weekLines)
+        weeks.append({x, startDay.addDays(qint64(x / HistoryGeometry::kDayWidth))});
+    const VXUnits units;
+    qsizetype week = 0;
+    for (qsizetype i = 0; i < sessions.size(); ++i) {
+        while (week + 1 < weeks.size() && weeks[week + 1].x <= columnX[i])
+            ++week;
+        weeks[week].totalTime += sessions[i]->sessionTotalTime.value_or(0);
+        weeks[week].distance += std::max(sessions[i]->sessionTotalDistance(units).value_or(0), 0);
+    }
+    return weeks;
+}
+
+QList<HistoryMonth> monthsOf(const QDate &startDay, double width)
+{
+    QList<HistoryMonth> months{{0, startDay}};
+    for (QDate day = QDate(startDay.year(), startDay.month(), 1).addMonths(1);; day = day.addMonths(1)) {
+        const double x = startDay.daysTo(day) * HistoryGeometry::kDayWidth;
+        if (x >= width)
+            break;
+        months.append({x, day});
+    }
+    return months;
+}
+
 } // namespace
 
 int HistoryGeometry::numberOfDaysFrom(const QDateTime &a, const QDateTime &b)
@@ -180,6 +212,9 @@ HistoryGeometry HistoryGeometry::compute(const QList<const RunSession *> &sessio
         columnX.append(x);
         pointX.append(x + kHalfDay);
     }
+
+    geometry.weeks = weeksOf(sessionArray, columnX, geometry.weekLines, startDay);
+    geometry.months = monthsOf(startDay, geometry.width);
 
     if (input.layers.time) {
         geometry.bars = timeBars(sessionArray, columnX, input);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QDateTime>
 #include <QLineF>
 #include <QList>
@@ -32,6 +33,24 @@ struct HistoryLine
 {
     QList<QLineF> segments;
     QList<QPointF> dots;
+};
+
+// A week of the calendar from its line (or the left edge) to the next: the
+// total time (tenths of a second) and distance (thousandths of the user's
+// unit) of its sessions.
+struct HistoryWeek
+{
+    double x = 0;
+    QDate firstDay;
+    qint64 totalTime = 0;
+    qint64 distance = 0;
+};
+
+// Where a month's first day (or the calendar's first day) begins.
+struct HistoryMonth
+{
+    double x = 0;
+    QDate day;
 };
 
 // Everything one drawing pass of the history calendar draws and clicks hit,
@@ -91,4 +110,6 @@ struct HistoryGeometry
     HistoryLine heartRate;
     HistoryLine distance;
     HistoryLine calories;
+    QList<HistoryWeek> weeks;
+    QList<HistoryMonth> months;
 };

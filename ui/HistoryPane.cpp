@@ -35,8 +35,20 @@ HistoryPane::HistoryPane(ObjectContext &context, SessionListController &sessions
     layout->addLayout(controls);
     layout->addWidget(m_scrollView, 1);
 
+    m_segmentedDisplayButton->setAccessibleName(tr("Calendar layers"));
+    m_scrollView->setAccessibleName(tr("History calendar"));
+    // Each layer's button carries the colour of its bars or line: the chart needs no legend.
+    const auto showSwatches = [this] {
+        const QList<QColor> colors{m_historyView->historyTimeColor(), m_historyView->historyHRColor(),
+                                   m_historyView->historyDistanceColor(), m_historyView->historyCaloriesColor()};
+        for (int segment = 0; segment < colors.size(); ++segment)
+            m_segmentedDisplayButton->setSwatch(segment, colors[segment]);
+    };
+    connect(m_historyView, &HistoryView::colorsChanged, this, showSwatches);
+    showSwatches();
+
     m_historyView->setSessionArrayController(&sessions);
     m_historyView->setScrollView(m_scrollView);
     m_historyView->setSegmentedDisplayButton(m_segmentedDisplayButton);
-    m_historyView->awakeFromNib();
+    m_historyView->followSelectionAndSwitches();
 }

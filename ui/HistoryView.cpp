@@ -7,14 +7,24 @@
 #include "VXDataWindowController.h"
 #include "VXDate.h"
 #include "VXDefaults.h"
+#include "VXDurationText.h"
+#include "VXNumberText.h"
 #include "VXNotifications.h"
 #include "VXToggleSegmentedControl.h"
 
 #include <QContextMenuEvent>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QToolTip>
+#include <QFontMetrics>
+#include <QLocale>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
@@ -34,16 +44,18 @@ constexpr int kDotImageSize = 13;
 // Strokes reach this far beyond the geometry they follow.
 constexpr double kStrokeMargin = HistoryGeometry::kDotDiameter;
 
-// The platform's standard grey (white 0.5) outlines bars; white 0.7 draws the time line.
+// The platform's standard grey (white 0.5) outlines bars, on light and dark backgrounds alike.
 QColor barOutlineColor()
 {
     return QColor::fromRgbF(0.5f, 0.5f, 0.5f);
 }
 
-QColor timeLineColor()
-{
-    return QColor::fromRgbF(0.7f, 0.7f, 0.7f);
-}
+constexpr double kThousandths = 1000.0;
+constexpr double kLabelFontScale = 0.85;
+constexpr double kLabelInset = 2.0;
+constexpr double kLabelDescent = 3.0;
+// How far left of the painted area a label may begin and still reach into it.
+constexpr double kLabelWidth = 120.0;
 
 QColor defaultColor(const QString &key)
 {
@@ -79,9 +91,16 @@ HistoryView::HistoryView(ObjectContext &context, VXNotifications &notifications,
       m_dataWindowController(std::make_unique<VXDataWindowController>(context, notifications))
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(tr("History calendar"));
+    setAccessibleDescription(tr("One column per day; left and right arrows choose a session, Return opens it"));
     resize(int(HistoryGeometry::kEmptyWidth), height());
     connect(&notifications, &VXNotifications::firstDayOfWeekPopUpButtonSelectionDidChange, this,
             &HistoryView::firstDayOfTheWeekHasChanged);
+    // Any change of the sessions lays the calendar out again, once per burst of changes.
+    connect(&context, &ObjectContext::sessionInserted, this, &HistoryView::scheduleLayout);
+    connect(&context, &ObjectContext::sessionRemoved, this, &HistoryView::scheduleLayout);
+    connect(&context, &ObjectContext::sessionChanged, this, &HistoryView::scheduleLayout);
 }
 
 HistoryView::~HistoryView()
@@ -115,7 +134,7 @@ void HistoryView::setSegmentedDisplayButton(VXToggleSegmentedControl *button)
     m_segmentedDisplayButton = button;
 }
 
-void HistoryView::awakeFromNib()
+void HistoryView::followSelectionAndSwitches()
 {
     if (m_sessionArrayController) {
         connect(m_sessionArrayController, &SessionListController::selectionChanged, this,
@@ -129,6 +148,7 @@ void HistoryView::awakeFromNib()
             m_segmentedDisplayButton->setSelected(VXDefaults::value(visibilityKeys()[segment]).toBool(), segment);
         connect(m_segmentedDisplayButton, &VXToggleSegmentedControl::clicked, this, &HistoryView::buttonPressed);
     }
+    relayout();
 }
 
 HistoryLayers HistoryView::layers() const
@@ -147,30 +167,50 @@ void HistoryView::buttonPressed()
         for (int segment = 0; segment < visibilityKeys().size(); ++segment)
             settings.setValue(visibilityKeys()[segment], m_segmentedDisplayButton->isSelectedForSegment(segment));
     }
-    update();
+    relayout();
 }
 
-void HistoryView::resetColors()
+void HistoryView::resetColors(VXNotifications &notifications)
 {
     {
         QSettings settings = VXDefaults::settings();
         for (const QString &key : resettableColorKeys())
             settings.remove(key);
     }
-    emit m_notifications.historyColorsDidChange();
+    emit notifications.historyColorsDidChange();
 }
 
 void HistoryView::firstDayOfTheWeekHasChanged()
 {
     m_firstDayOfWeek = readFirstDayOfWeek();
-    update();
+    relayout();
 }
 
 void HistoryView::notificationAction(bool fromSessionList)
 {
-    if (fromSessionList)
+    // Scrolling lays out first: the selection may be a session just stored.
+    if (fromSessionList && m_scrollView)
         scrollToSelection();
+    else
+        relayout();
+}
+
+void HistoryView::relayout()
+{
+    m_layoutScheduled = false;
+    layoutSessions();
     update();
+}
+
+void HistoryView::scheduleLayout()
+{
+    if (m_layoutScheduled)
+        return;
+    m_layoutScheduled = true;
+    QMetaObject::invokeMethod(this, [this] {
+        if (m_layoutScheduled)
+            relayout();
+    }, Qt::QueuedConnection);
 }
 
 // --- Colours -------------------------------------------------------------
@@ -179,6 +219,7 @@ void HistoryView::setColor(QColor &stored, const QColor &color)
 {
     stored = color;
     update();
+    emit colorsChanged();
 }
 
 void HistoryView::setHistoryTimeColor(const QColor &color)
@@ -250,7 +291,7 @@ int HistoryView::numberOfDaysFrom(const QDateTime &a, const QDateTime &b)
 HistoryGeometry::Input HistoryView::geometryInput() const
 {
     HistoryGeometry::Input input;
-    input.height = height();
+    input.height = chartHeight();
     input.scrollViewWidth = m_scrollView ? m_scrollView->width() : 0;
     input.firstDayOfWeek = m_firstDayOfWeek;
     input.layers = layers();
@@ -287,6 +328,7 @@ void HistoryView::scrollToSelection()
         HistoryGeometry::scrollTarget(bar->value(), m_scrollView->viewport()->width(), column);
     if (target)
         bar->setValue(int(std::lround(*target)));
+    update();
 }
 
 bool HistoryView::eventFilter(QObject *watched, QEvent *event)
@@ -294,24 +336,54 @@ bool HistoryView::eventFilter(QObject *watched, QEvent *event)
     // The calendar fills the scroll view's height and at least its width.
     if (m_scrollView && watched == m_scrollView->viewport() && event->type() == QEvent::Resize) {
         resize(width(), m_scrollView->viewport()->height());
-        layoutSessions();
+        relayout();
     }
     return QWidget::eventFilter(watched, event);
 }
 
+void HistoryView::resizeEvent(QResizeEvent *event)
+{
+    // Heights scale with the view; a new width is the layout's own doing.
+    if (event->oldSize().height() != event->size().height())
+        relayout();
+    QWidget::resizeEvent(event);
+}
+
 // --- Drawing -------------------------------------------------------------
+
+QFont HistoryView::labelFont() const
+{
+    QFont small = font();
+    small.setPointSizeF(small.pointSizeF() * kLabelFontScale);
+    return small;
+}
+
+int HistoryView::lineHeight() const
+{
+    return QFontMetrics(labelFont()).height();
+}
+
+int HistoryView::chartHeight() const
+{
+    return std::max(height() - 2 * kLabelRows * lineHeight(), 0);
+}
+
+int HistoryView::baseline() const
+{
+    return kLabelRows * lineHeight() + chartHeight();
+}
 
 void HistoryView::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
-    painter.fillRect(event->rect(), Qt::white);
-    layoutSessions();
+    painter.fillRect(event->rect(), palette().color(QPalette::Base));
     if (m_sessionArray.isEmpty())
         return;
 
     drawTimeLine(painter);
+    drawLabels(painter, event->rect());
     // From here on the calendar's own coordinates: origin bottom left, y upwards.
-    painter.translate(0, height());
+    painter.translate(0, baseline());
     painter.scale(1, -1);
     const double left = event->rect().left() - kStrokeMargin;
     const double right = event->rect().right() + kStrokeMargin;
@@ -327,13 +399,44 @@ void HistoryView::drawTimeLine(QPainter &painter) const
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setPen(QPen(timeLineColor(), 0));
-    // An aliased line at y = height would fall just below the view: the
-    // baseline takes the bottom row of pixels.
-    const int bottom = height() - 1;
+    painter.setPen(QPen(palette().color(QPalette::Mid), 0));
+    // An aliased line at y = baseline would fall just below the chart: the
+    // baseline takes the chart's bottom row of pixels.
+    const int bottom = baseline() - 1;
     painter.drawLine(QLineF(0, bottom, m_frameWidth, bottom));
     for (double x : m_geometry.weekLines)
-        painter.drawLine(QLineF(x, 0, x, height()));
+        painter.drawLine(QLineF(x, kLabelRows * lineHeight(), x, height()));
+    painter.restore();
+}
+
+void HistoryView::drawLabels(QPainter &painter, const QRect &area) const
+{
+    painter.save();
+    painter.setPen(palette().color(QPalette::Text));
+    painter.setFont(labelFont());
+    const int line = lineHeight();
+    const QLocale locale;
+    const double left = area.left() - kLabelWidth;
+    for (const HistoryMonth &month : m_geometry.months) {
+        if (month.x >= left && month.x <= area.right())
+            painter.drawText(QPointF(month.x + kLabelInset, line - kLabelDescent),
+                             locale.toString(month.day, QStringLiteral("MMMM yyyy")));
+    }
+    for (const HistoryWeek &week : m_geometry.weeks) {
+        if (week.x < left || week.x > area.right())
+            continue;
+        painter.drawText(QPointF(week.x + kLabelInset, 2 * line - kLabelDescent), QString::number(week.firstDay.day()));
+        const int totals = baseline();
+        if (week.totalTime <= 0)
+            continue;
+        painter.drawText(QPointF(week.x + kLabelInset, totals + line - kLabelDescent),
+                         VXDurationText::clock(quint64(std::max<qint64>(week.totalTime, 0))
+                                               / VXDurationText::kTenthsPerSecond));
+        if (week.distance > 0)
+            painter.drawText(QPointF(week.x + kLabelInset, totals + 2 * line - kLabelDescent),
+                             VXNumberText::fillFormat(m_units.distanceString(), week.distance / kThousandths,
+                                                      VXNumberText::Separator::Locale));
+    }
     painter.restore();
 }
 
@@ -363,19 +466,19 @@ void HistoryView::drawLine(QPainter &painter, const HistoryLine &line, const QCo
     }
     // Every dot of a layer looks the same: it is drawn once and then copied.
     // Dots sit on column centres, so only their height is rounded, by at most half a pixel.
-    const QImage dot = dotImage(color, painter.device()->devicePixelRatio());
+    const QImage dot = dotImage(color, palette().color(QPalette::Base), painter.device()->devicePixelRatio());
     const double offset = kDotImageSize / 2.0;
     painter.save();
     painter.resetTransform();
     for (const QPointF &point : line.dots) {
         if (point.x() < left || point.x() > right)
             continue;
-        painter.drawImage(QPointF(std::round(point.x() - offset), std::round(height() - point.y() - offset)), dot);
+        painter.drawImage(QPointF(std::round(point.x() - offset), std::round(baseline() - point.y() - offset)), dot);
     }
     painter.restore();
 }
 
-QImage HistoryView::dotImage(const QColor &color, qreal devicePixelRatio)
+QImage HistoryView::dotImage(const QColor &color, const QColor &fill, qreal devicePixelRatio)
 {
     const int side = int(std::ceil(kDotImageSize * devicePixelRatio));
     QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
@@ -384,7 +487,7 @@ QImage HistoryView::dotImage(const QColor &color, qreal devicePixelRatio)
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(color, kDotOutlineWidth));
-    painter.setBrush(Qt::white);
+    painter.setBrush(fill);
     const double radius = HistoryGeometry::kDotDiameter / 2;
     painter.drawEllipse(QPointF(kDotImageSize / 2.0, kDotImageSize / 2.0), radius, radius);
     return image;
@@ -398,7 +501,7 @@ void HistoryView::mousePressEvent(QMouseEvent *event)
         QWidget::mousePressEvent(event);
         return;
     }
-    const QPointF point(event->position().x(), height() - event->position().y());
+    const QPointF point(event->position().x(), baseline() - event->position().y());
     const int index = m_geometry.hitTest(point);
     if (index < 0 || index >= m_sessionArray.size())
         return;
@@ -414,8 +517,9 @@ void HistoryView::openDataWindow(const QPoint &globalPointer)
     VXDataWindow *dataWindow = m_dataWindowController->window();
     if (dataWindow->parentWidget() != window())
         dataWindow->setParent(window(), dataWindow->windowFlags());
-    dataWindow->move(globalPointer.x() - dataWindow->width() / 2,
-                     globalPointer.y() - int(kPopUpDistance) - dataWindow->height());
+    const QScreen *screen = QGuiApplication::screenAt(globalPointer);
+    const QRect area = (screen ? screen : this->screen())->availableGeometry();
+    dataWindow->place(VXDataWindow::placement(dataWindow->size(), globalPointer, area, int(kPopUpDistance)));
     dataWindow->setWindowOpacity(0.0);
     dataWindow->show();
     // After the click is handled: the press may still activate the calendar's own window.
@@ -442,9 +546,88 @@ void HistoryView::closeDataWindow()
     dataWindow->setParent(nullptr, dataWindow->windowFlags());
 }
 
+void HistoryView::keyPressEvent(QKeyEvent *event)
+{
+    const int selected = selectedIndex();
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right: {
+        if (m_sessionArray.isEmpty() || !m_sessionArrayController)
+            break;
+        const int step = event->key() == Qt::Key_Left ? -1 : 1;
+        const int next = selected < 0 ? int(m_sessionArray.size()) - 1
+                                      : std::clamp(selected + step, 0, int(m_sessionArray.size()) - 1);
+        m_sessionArrayController->selectSession(m_sessionArray[next]);
+        return;
+    }
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (selected >= 0 && selected < m_geometry.rectArray.size()) {
+            const QRectF bar = m_geometry.rectArray[selected];
+            m_dataWindowController->setSession(m_sessionArray[selected]);
+            openDataWindow(mapToGlobal(QPoint(int(bar.center().x()), baseline() - int(bar.bottom()))));
+        }
+        return;
+    case Qt::Key_Escape:
+        closeDataWindow();
+        return;
+    default:
+        break;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+int HistoryView::selectedIndex() const
+{
+    if (!m_sessionArrayController)
+        return -1;
+    const QList<const RunSession *> selected = m_sessionArrayController->selectedSessions();
+    return selected.isEmpty() ? -1 : int(m_sessionArray.indexOf(selected.last()));
+}
+
+bool HistoryView::event(QEvent *event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QWidget::event(event);
+    const auto *help = static_cast<QHelpEvent *>(event);
+    const QString text = toolTipAt(help->pos().x());
+    if (text.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(help->globalPos(), text, this);
+    return true;
+}
+
+QString HistoryView::toolTipAt(double x) const
+{
+    const HistoryLayers shown = layers();
+    const QLocale locale;
+    QStringList lines;
+    for (const RunSession *session : m_sessionArray) {
+        const double column = m_geometry.columnStart(session->sessionDate);
+        if (x < column || x >= column + HistoryGeometry::kDayWidth)
+            continue;
+        QStringList values;
+        if (shown.time && session->sessionTotalTime)
+            values.append(VXDurationText::clock(VXDurationText::tenths(session->sessionTotalTime)
+                                                / VXDurationText::kTenthsPerSecond));
+        if (shown.heartRate && session->sessionAverageHR)
+            values.append(tr("%1 bpm").arg(*session->sessionAverageHR));
+        const std::optional<int> distance = session->sessionTotalDistance(m_units);
+        if (shown.distance && distance)
+            values.append(VXNumberText::fillFormat(m_units.distanceString(), *distance / kThousandths,
+                                                   VXNumberText::Separator::Locale));
+        if (shown.calories && session->sessionCalories)
+            values.append(tr("%1 kcal").arg(*session->sessionCalories));
+        lines.append(locale.toString(*session->sessionDate, QLocale::ShortFormat) + u' '
+                     + session->sessionName.value_or(QString()) + u'\n' + values.join(QStringLiteral(", ")));
+    }
+    return lines.join(u'\n');
+}
+
 void HistoryView::contextMenuEvent(QContextMenuEvent *event)
 {
     QMenu menu(this);
-    menu.addAction(tr("Reset Colours"), this, &HistoryView::resetColors);
+    menu.addAction(tr("Reset Colours"), this, [this] { resetColors(m_notifications); });
     menu.exec(event->globalPos());
 }

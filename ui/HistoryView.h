@@ -1,6 +1,7 @@
 #pragma once
 
 #include "HistoryGeometry.h"
+#include "VXUnits.h"
 
 #include <QColor>
 #include <QDateTime>
@@ -23,7 +24,8 @@ class VXToggleSegmentedControl;
 // The history calendar: one 15-point column per day from the earliest to the
 // latest visible session, a line at the start of every week, and the layers
 // chosen with the segmented control (time bars, heart-rate, distance and
-// calorie lines). Every paint fetches the sessions from the context again; a
+// calorie lines). It fetches and lays out the sessions again whenever they,
+// the selection, the layers or its size change; painting only paints. A
 // click on a bar selects its session and opens the pop-up window above the
 // pointer. Lives in the GUI thread, inside a horizontally scrolling area.
 class HistoryView : public QWidget
@@ -42,23 +44,27 @@ public:
     // The colours that resetColors() returns to their defaults.
     static const QStringList &resettableColorKeys();
     static constexpr double kPopUpDistance = 40.0;
+    // Two rows of labels above the chart (month and year, day of month at each
+    // week line) and two below (each week's total time and distance).
+    static constexpr int kLabelRows = 2;
 
     // Reads the first day of the week and follows its changes (initWithFrame).
     HistoryView(ObjectContext &context, VXNotifications &notifications, QWidget *parent = nullptr);
     ~HistoryView() override;
 
-    // --- Wiring (references, not owned), then awakeFromNib() ---------------
+    // --- Wiring (references, not owned), then followSelectionAndSwitches() ---
     void setSessionArrayController(SessionListController *controller);
     void setScrollView(QScrollArea *scrollView);
     void setSegmentedDisplayButton(VXToggleSegmentedControl *button);
-    // Follows the selection and the pop-up's edits; sets the segments from the settings.
-    void awakeFromNib();
+    // Follows the selection and the pop-up's edits and sets the segments from
+    // the settings. HistoryPane calls it once, after the references are set.
+    void followSelectionAndSwitches();
 
     // --- Actions ----------------------------------------------------------
     // The segmented control's action: stores the four visibility settings and redraws.
     void buttonPressed();
     // Removes four colour settings so their defaults apply again, and announces it.
-    void resetColors();
+    static void resetColors(VXNotifications &notifications);
     void firstDayOfTheWeekHasChanged();
     // Scrolls to the selection when the session list sent it; always redraws.
     void notificationAction(bool fromSessionList);
@@ -71,8 +77,13 @@ public:
     double frameWidth() const { return m_frameWidth; }
     const QList<const RunSession *> &sessionArray() const { return m_sessionArray; }
     const QList<QRectF> &rectArray() const { return m_geometry.rectArray; }
-    // Fetches and lays out the sessions as a paint would, and resizes the view to match.
+    // Fetches and lays out the sessions, and resizes the view to match.
     void layoutSessions();
+    // Lays out now and repaints.
+    void relayout();
+    // The chart between the label rows, and its baseline in widget coordinates.
+    int chartHeight() const;
+    int baseline() const;
 
     // The visible sessions dated after 1970, by sessionDate ascending.
     static QList<const RunSession *> fetchSessionArray(const ObjectContext &context);
@@ -94,25 +105,38 @@ public:
     QColor historyCaloriesColor() const { return m_historyCaloriesColor; }
     void setHistoryCaloriesColor(const QColor &color);
 
-    // A click in the inactive window acts at once.
-    bool acceptsFirstMouse() const { return true; }
+signals:
+    // One of the five colours changed.
+    void colorsChanged();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    // Left and right choose the previous or next session, Return opens it, Escape closes it.
+    void keyPressEvent(QKeyEvent *event) override;
+    // Tooltips name the sessions of the day under the pointer with the shown layers' values.
+    bool event(QEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     HistoryGeometry::Input geometryInput() const;
     void scrollToSelection();
+    void scheduleLayout();
+    int selectedIndex() const;
+    QString toolTipAt(double x) const;
     void openDataWindow(const QPoint &globalPointer);
     void setColor(QColor &stored, const QColor &color);
     void drawTimeLine(QPainter &painter) const;
+    void drawLabels(QPainter &painter, const QRect &area) const;
+    QFont labelFont() const;
+    int lineHeight() const;
+
     void drawTimeBars(QPainter &painter, double left, double right) const;
     void drawLine(QPainter &painter, const HistoryLine &line, const QColor &color, double left, double right) const;
-    // A white dot outlined in color, centred in an image of kDotImageSize points.
-    static QImage dotImage(const QColor &color, qreal devicePixelRatio);
+    // A dot filled with fill and outlined in color, centred in an image of kDotImageSize points.
+    static QImage dotImage(const QColor &color, const QColor &fill, qreal devicePixelRatio);
     static int readFirstDayOfWeek();
 
     ObjectContext &m_context;
@@ -130,6 +154,8 @@ private:
     QColor m_historyCaloriesColor;
     QList<const RunSession *> m_sessionArray;
     HistoryGeometry m_geometry;
+    VXUnits m_units;
     std::unique_ptr<VXDataWindowController> m_dataWindowController;
     bool m_dataWindowOpen = false;
+    bool m_layoutScheduled = false;
 };

@@ -8,7 +8,11 @@
 #include "RecordingStatus.h"
 #include "SessionListController.h"
 #include "TransferImporter.h"
+#include "SessionSelectionSync.h"
+#include "SessionTableAutosave.h"
+#include "SessionTableModel.h"
 #include "VXColor.h"
+#include "VXDefaults.h"
 #include "VXWindow.h"
 
 #include <QAction>
@@ -16,6 +20,7 @@
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QMainWindow>
 #include <QMimeData>
 #include <QPainter>
@@ -23,7 +28,6 @@
 #include <QStyleOptionViewItem>
 #include <QTableView>
 #include <QToolBar>
-#include <QUndoStack>
 
 #include <cmath>
 
@@ -72,25 +76,73 @@ void MainWindowController::setDecoder(Decoder *decoder, TransferImporter *import
     m_importer = importer;
 }
 
-void MainWindowController::awakeFromNib()
+void MainWindowController::setUpWindow()
+{
+    installToolbar();
+    setUpSessionList();
+    m_recordingStatus = new RecordingStatus(
+        *m_theWindow.statusBar(),
+        [this]() -> const AudioFileRecorder * { return m_appController ? m_appController->recorder() : nullptr; },
+        this);
+    if (QAction *item = itemForItemIdentifier(kStartRecordingIdentifier))
+        m_recordingStatus->setToolTipTarget(item);
+}
+
+void MainWindowController::installToolbar()
 {
     m_toolbar = new QToolBar(tr("Toolbar"), &m_theWindow);
     m_toolbar->setObjectName(kToolbarIdentifier);
     m_toolbar->setMovable(true);
     m_toolbar->setIconSize(QSize(kImageSize, kImageSize));
-    m_toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    // The label beside the image keeps the toolbar low, leaving height to the views.
+    m_toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     // The toolbar cannot be hidden: it holds the only way to record.
     m_toolbar->toggleViewAction()->setVisible(false);
 
     auto *item = new QAction(m_toolbar);
     item->setObjectName(kStartRecordingIdentifier);
-    item->setToolTip(tr("Click here to record the data from your Polar.\nClick again to stop."));
+    item->setShortcut(QKeySequence(kRecordShortcut));
+    // The shortcut is named in the tooltip, which is otherwise the one the user knows.
+    item->setToolTip(tr("Click here to record the data from your Polar.\nClick again to stop.") + u'\n'
+                     + tr("Shortcut: %1").arg(item->shortcut().toString(QKeySequence::NativeText)));
+    item->setStatusTip(tr("Record the transfer of your watch"));
     connect(item, &QAction::triggered, this, &MainWindowController::toolbarItemClicked);
     m_toolbarItemsDictionary.insert(kStartRecordingIdentifier, item);
     setRecordItemIdle();
     for (const QString &identifier : toolbarDefaultItemIdentifiers())
         m_toolbar->addAction(itemForItemIdentifier(identifier));
     m_theWindow.addToolBar(Qt::TopToolBarArea, m_toolbar);
+    if (QWidget *button = m_toolbar->widgetForAction(item)) {
+        button->setAccessibleName(tr("Record"));
+        button->setAccessibleDescription(tr("Starts or stops recording a transfer from the watch"));
+    }
+}
+
+void MainWindowController::setUpSessionList()
+{
+    m_sessionTableModel = new SessionTableModel(m_context, m_sessionArrayController, this);
+    m_sessionTable.setModel(m_sessionTableModel);
+    new SessionSelectionSync(*m_sessionTableModel, *m_sessionTable.selectionModel(), m_sessionArrayController, this);
+    m_sessionTable.setAccessibleName(tr("Sessions"));
+    QHeaderView *header = m_sessionTable.horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    m_sessionTable.resizeColumnsToContents();
+    header->setSortIndicator(SessionTableModel::DateColumn, Qt::AscendingOrder);
+    m_sessionTable.setSortingEnabled(true);
+    SessionTableAutosave::attach(*header, m_sessionArrayController);
+    connect(&m_sessionArrayController, &SessionListController::selectionChanged, this, [this] {
+        const int row = m_sessionArrayController.selectionIndexes().value(0, -1);
+        if (row >= 0)
+            m_sessionTable.scrollTo(m_sessionTableModel->index(row, 0));
+    });
+    // Columns fit the first sessions shown, unless the user's own arrangement is stored.
+    connect(&m_sessionArrayController, &SessionListController::arrangementChanged, this, [this] {
+        if (m_columnsFitted || m_sessionTableModel->rowCount() == 0)
+            return;
+        m_columnsFitted = true;
+        if (!VXDefaults::settings().contains(SessionTableAutosave::columnsKey()))
+            m_sessionTable.resizeColumnsToContents();
+    });
 
     m_sessionCell = new ImageAndTextCell(&m_sessionTable);
     m_sessionCell->setWillDisplayCell([this](QStyleOptionViewItem &option, const QModelIndex &index) {
@@ -99,12 +151,6 @@ void MainWindowController::awakeFromNib()
     m_sessionTable.setItemDelegate(m_sessionCell);
     m_sessionTable.viewport()->setAcceptDrops(true);
     m_sessionTable.viewport()->installEventFilter(this);
-
-    m_recordingStatus = new RecordingStatus(
-        *m_theWindow.statusBar(),
-        [this]() -> const AudioFileRecorder * { return m_appController ? m_appController->recorder() : nullptr; },
-        this);
-    m_recordingStatus->setToolTipTarget(item);
 }
 
 QAction *MainWindowController::itemForItemIdentifier(const QString &identifier) const
@@ -156,16 +202,7 @@ void MainWindowController::toolbarItemClicked()
     if (!item)
         return;
     if (item->data().toInt() != kIdleTag) {
-        setRecordItemIdle();
-        DecodeReport report;
-        m_recordingDecodeFailed = false;
-        if (m_appController) {
-            m_appController->startButtonClicked(false);
-            addToReport(report, m_appController->lastDecode(), m_appController->lastImport());
-        }
-        m_buttonImageTimer.stop();
-        m_recordingStatus->stop();
-        showReport(report);
+        stopRecording();
         return;
     }
     item->setData(kRecordingTag);
@@ -179,8 +216,26 @@ void MainWindowController::toolbarItemClicked()
         m_appController->startButtonClicked(true);
 }
 
+void MainWindowController::stopRecording()
+{
+    // The pulse stops before the button goes idle: the decode and the shake
+    // below may run the event loop, and a late pulse would paint it red again.
+    m_buttonImageTimer.stop();
+    m_recordingStatus->stop();
+    setRecordItemIdle();
+    DecodeReport report;
+    m_recordingDecodeFailed = false;
+    if (m_appController) {
+        m_appController->startButtonClicked(false);
+        addToReport(report, m_appController->lastDecode(), m_appController->lastImport());
+    }
+    showReport(report);
+}
+
 void MainWindowController::pulseButton()
 {
+    if (recordItemTag() == kIdleTag)
+        return;
     // Single precision on purpose: the inset runs 2.0, 2.2, ... up to
     // 4.0000005, which ends the cycle after 11 images.
     if (m_padding >= kIdlePadding || std::isnan(m_padding))
@@ -230,20 +285,6 @@ void MainWindowController::deleteSelectedSession()
     m_context.deleteSessions(selection);
     redraw(m_historyView);
     redraw(m_sportZoneView);
-}
-
-void MainWindowController::undo()
-{
-    m_context.undoStack()->undo();
-    redraw(m_sessionTable.viewport());
-    redraw(m_historyView);
-}
-
-void MainWindowController::redo()
-{
-    m_context.undoStack()->redo();
-    redraw(m_sessionTable.viewport());
-    redraw(m_historyView);
 }
 
 void MainWindowController::importRecordings()

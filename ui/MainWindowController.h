@@ -24,11 +24,12 @@ class QTableView;
 class QToolBar;
 class RecordingStatus;
 class SessionListController;
+class SessionTableModel;
 class DecodeReport;
 
 // Runs the main window: the toolbar with its one record button (which pulses
-// while a recording runs), the session list's commands (hide, unhide, delete,
-// undo), the white text of selected rows, and WAV files dropped onto the list
+// while a recording runs), the session list and its commands (hide, unhide,
+// delete), the white text of selected rows, and WAV files dropped onto the list
 // or imported, each handed to the decoder. Lives in the GUI thread.
 class MainWindowController : public QObject
 {
@@ -43,6 +44,7 @@ public:
     static constexpr float kPulseStartPadding = 2.0f;
     static constexpr double kPulseStep = 0.2;
     static constexpr int kPulseIntervalMs = 100;
+    static constexpr QLatin1StringView kRecordShortcut{"Ctrl+R"};
     // The record button's tag.
     static constexpr int kIdleTag = 0;
     static constexpr int kRecordingTag = 1;
@@ -68,9 +70,11 @@ public:
     // Replaces the window's shake (default VX_shake of the window).
     void setShake(Shake shake) { m_shake = std::move(shake); }
 
-    // Builds the toolbar and its item, installs the list's delegate and
-    // accepts drops of files on the list. Call once, after wiring.
-    void awakeFromNib();
+    // Builds the toolbar with the record button, and the session list: its
+    // model over the shared selection, columns sized to their contents (or
+    // as the user left them), the sort order, the row delegate and drops of
+    // files. The application calls it once, after the references are set.
+    void setUpWindow();
 
     // --- Toolbar ---------------------------------------------------------
     QToolBar *toolbar() const { return m_toolbar; }
@@ -88,6 +92,7 @@ public:
     bool isPulsing() const { return m_buttonImageTimer.isActive(); }
     const QTimer &buttonImageTimer() const { return m_buttonImageTimer; }
     RecordingStatus *recordingStatus() const { return m_recordingStatus; }
+    SessionTableModel *sessionTableModel() const { return m_sessionTableModel; }
 
     // --- Actions ---------------------------------------------------------
     void toolbarItemClicked();
@@ -95,8 +100,6 @@ public:
     void hideSession();
     void unhideSession();
     void deleteSelectedSession();
-    void undo();
-    void redo();
     // Asks for WAV files and decodes them as if dropped.
     void importRecordings();
 
@@ -116,7 +119,10 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void installToolbar();
+    void setUpSessionList();
     void setRecordItemIdle();
+    void stopRecording();
     void recordingDidFail(const QString &reason);
     void recordingDidNotDecode();
     bool decodeForReport(const QString &path, DecodeReport &report);
@@ -142,6 +148,8 @@ private:
     QTimer m_buttonImageTimer;
     float m_padding = kIdlePadding;
     ImageAndTextCell *m_sessionCell = nullptr;
+    SessionTableModel *m_sessionTableModel = nullptr;
+    bool m_columnsFitted = false;
     RecordingStatus *m_recordingStatus = nullptr;
 
     // Sessions the store gained since the start; read around each decode.

@@ -1,6 +1,7 @@
 #include "PreferencesWindowController.h"
 
 #include "ColorPanelDelegate.h"
+#include "HistoryView.h"
 #include "VXDefaults.h"
 #include "VXNotifications.h"
 #include "ui_Preferences.h"
@@ -43,21 +44,28 @@ PreferencesWindowController::PreferencesWindowController(VXNotifications &notifi
             &PreferencesWindowController::firstDayOfWeekPopUpButtonSelectionDidChange);
     connect(m_ui->checkAtStartupButton, &QCheckBox::clicked, this,
             &PreferencesWindowController::checkAtStartupDidChange);
+    connect(m_ui->stopRecordingButton, &QCheckBox::clicked, this, &PreferencesWindowController::stopRecordingDidChange);
+    connect(m_ui->resetColorsButton, &QPushButton::clicked, this, [this] { HistoryView::resetColors(m_notifications); });
+    connect(&m_notifications, &VXNotifications::historyColorsDidChange, this, [this] {
+        for (QLatin1StringView key : historyColorKeys())
+            showColor(key);
+    });
     connect(m_ui->chooseAutoExportFolderButton, &QPushButton::clicked, this,
             &PreferencesWindowController::chooseAutoExportFolder);
     connect(m_ui->clearAutoExportFolderButton, &QPushButton::clicked, this, [this] { setAutoExportPath({}); });
     for (QLatin1StringView key : historyColorKeys())
         connect(colorButton(key), &QPushButton::clicked, this, [this, key] { chooseHistoryColor(key); });
-    windowDidLoad();
+    showStoredSettings();
 }
 
 PreferencesWindowController::~PreferencesWindowController() = default;
 
-void PreferencesWindowController::windowDidLoad()
+void PreferencesWindowController::showStoredSettings()
 {
     const int weekday = std::clamp(VXDefaults::value(kFirstDayOfWeekKey).toInt(), kFirstWeekday, kLastWeekday);
     m_ui->firstDayOfWeekPopUpButton->setCurrentIndex(weekday - kFirstWeekday);
     m_ui->checkAtStartupButton->setChecked(VXDefaults::value(kCheckAtStartupKey).toBool());
+    m_ui->stopRecordingButton->setChecked(VXDefaults::value(kStopRecordingKey).toBool());
     m_ui->autoExportPathField->setText(VXDefaults::value(kAutoExportPathKey).toString());
     for (QLatin1StringView key : historyColorKeys())
         showColor(key);
@@ -73,6 +81,11 @@ void PreferencesWindowController::firstDayOfWeekPopUpButtonSelectionDidChange()
 void PreferencesWindowController::checkAtStartupDidChange()
 {
     VXDefaults::settings().setValue(kCheckAtStartupKey, m_ui->checkAtStartupButton->isChecked());
+}
+
+void PreferencesWindowController::stopRecordingDidChange()
+{
+    VXDefaults::settings().setValue(kStopRecordingKey, m_ui->stopRecordingButton->isChecked());
 }
 
 void PreferencesWindowController::chooseAutoExportFolder()
@@ -115,7 +128,6 @@ void PreferencesWindowController::setHistoryColor(QLatin1StringView key, const Q
     if (!color.isValid())
         return;
     VXDefaults::settings().setValue(key, color);
-    showColor(key);
     emit m_notifications.historyColorsDidChange();
 }
 

@@ -19,8 +19,9 @@ class QPushButton;
 class VXNotifications;
 
 // The preferences window (Preferences.ui): the first day of the week of the
-// history calendar, the update check at start, the folder of the automatic
-// export and the history colours. Every change is stored at once.
+// history calendar, the update check at start, whether a recording stops when
+// the transfer ends, the folder of the automatic export and the history
+// colours (with a reset to their defaults). Every change is stored at once.
 // Lives in the GUI thread.
 class PreferencesWindowController : public QDialog
 {
@@ -30,6 +31,7 @@ public:
     static constexpr QLatin1StringView kFirstDayOfWeekKey{"First day of the week"};
     static constexpr QLatin1StringView kCheckAtStartupKey{"SUCheckAtStartup"};
     static constexpr QLatin1StringView kAutoExportPathKey{"VXAutoExportPath"};
+    static constexpr QLatin1StringView kStopRecordingKey{"VXStopRecordingWhenTransferEnds"};
     // The history colours the window edits, in the order of its rows.
     static const QList<QLatin1StringView> &historyColorKeys();
 
@@ -42,11 +44,12 @@ public:
     void setFolderChooser(FolderChooser chooser) { m_folderChooser = std::move(chooser); }
 
     // Shows the stored settings in the controls.
-    void windowDidLoad();
+    void showStoredSettings();
 
     // The controls' actions.
     void firstDayOfWeekPopUpButtonSelectionDidChange();
     void checkAtStartupDidChange();
+    void stopRecordingDidChange();
     void chooseAutoExportFolder();
     // An empty folder turns the automatic export off.
     void setAutoExportPath(const QString &folder);

@@ -1,16 +1,22 @@
 #include "SessionSplitLayout.h"
 
+#include "VXDefaults.h"
+
 #include <QLocale>
+#include <QSplitter>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 constexpr int kFrameNumbers = 4;
+constexpr int kPanes = 2;
 } // namespace
 
 PaneFrames SessionSplitLayout::resizeSubviews(const PaneFrames &current, double newHeight, double dividerThickness)
 {
-    const double h = std::max(newHeight - current.second.height() - dividerThickness, kMinFirstPaneHeight);
+    const double wanted = std::max(current.second.height(), kMinSecondPaneHeight);
+    const double h = std::max(newHeight - wanted - dividerThickness, kMinFirstPaneHeight);
     const double secondHeight = std::max(newHeight - h - dividerThickness, 0.0);
     return {QRectF(current.first.x(), current.first.y(), current.first.width(), h),
             QRectF(current.second.x(), h + dividerThickness, current.second.width(), secondHeight)};
@@ -23,7 +29,7 @@ double SessionSplitLayout::constrainMinCoordinate(double)
 
 double SessionSplitLayout::constrainMaxCoordinate(double, double splitViewHeight)
 {
-    return splitViewHeight - kMinSecondPaneSpace;
+    return splitViewHeight - kMinSecondPaneHeight;
 }
 
 double SessionSplitLayout::constrainedDividerPosition(double proposed, double splitViewHeight)
@@ -66,4 +72,26 @@ QStringList SessionSplitLayout::settingFromFrames(const PaneFrames &frames)
     for (const QRectF &frame : {frames.first, frames.second})
         texts.append(QString::asprintf("%f, %f, %f, %f, NO", frame.x(), frame.y(), frame.width(), frame.height()));
     return texts;
+}
+
+PaneFrames SessionSplitLayout::paneFrames(const QSplitter &splitter)
+{
+    return {splitter.widget(0)->geometry(), splitter.widget(1)->geometry()};
+}
+
+void SessionSplitLayout::saveFrames(const QSplitter &splitter)
+{
+    if (splitter.count() != kPanes)
+        return;
+    QSettings settings = VXDefaults::settings();
+    settings.setValue(kFramesKey, settingFromFrames(paneFrames(splitter)));
+    settings.sync();
+}
+
+void SessionSplitLayout::restoreFrames(QSplitter &splitter)
+{
+    const std::optional<PaneFrames> frames = framesFromSetting(VXDefaults::value(kFramesKey));
+    if (!frames || splitter.count() != kPanes)
+        return;
+    splitter.setSizes({int(std::lround(frames->first.height())), int(std::lround(frames->second.height()))});
 }

@@ -1,9 +1,9 @@
 #include "SessionTableModel.h"
 
-#include "DataView.h"
 #include "ObjectContext.h"
 #include "RunSession.h"
 #include "SessionListController.h"
+#include "VXDurationText.h"
 #include "VXNumberText.h"
 
 #include <QLocale>
@@ -104,7 +104,8 @@ QString SessionTableModel::displayText(const RunSession &session, int column) co
     case ModelColumn:
         return session.hrm.value_or(QString());
     case TotalTimeColumn:
-        return session.sessionTotalTime ? DataView::timeStringFromSeconds(*session.sessionTotalTime, false).text
+        return session.sessionTotalTime ? VXDurationText::clock(VXDurationText::tenths(session.sessionTotalTime)
+                                                                / VXDurationText::kTenthsPerSecond)
                                         : QString();
     case DistanceColumn: {
         const std::optional<int> distance = session.sessionTotalDistance();
@@ -124,6 +125,8 @@ QString SessionTableModel::displayText(const RunSession &session, int column) co
 
 QVariant SessionTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (orientation == Qt::Horizontal && role == Qt::TextAlignmentRole)
+        return QVariant((section >= TotalTimeColumn ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
     switch (section) {

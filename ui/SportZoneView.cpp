@@ -14,7 +14,8 @@ constexpr qreal kInfoOutlineWidth = 1.0;
 constexpr qreal kInfoOpacity = 0.8;
 const QSize kPreferredSize(250, 120);
 
-// The platform's standard greys: white levels 1/2, 2/3 and 1/3.
+// The platform's standard greys: white levels 1/2 and 2/3. The background
+// and the labels follow the palette, so a dark theme stays readable.
 QColor grey()
 {
     return QColor::fromRgbF(0.5f, 0.5f, 0.5f);
@@ -23,11 +24,6 @@ QColor grey()
 QColor lightGrey()
 {
     return QColor::fromRgbF(2.0f / 3, 2.0f / 3, 2.0f / 3);
-}
-
-QColor darkGrey()
-{
-    return QColor::fromRgbF(1.0f / 3, 1.0f / 3, 1.0f / 3);
 }
 
 // Draws text centred horizontally on x with its lower edge on y.
@@ -50,12 +46,14 @@ void drawCentred(QPainter &painter, const QPointF &centre, const QString &text)
 
 SportZoneView::SportZoneView(QWidget *parent) : QWidget(parent)
 {
+    setAccessibleName(tr("Zone chart"));
+    setAccessibleDescription(tr("Time the selected session spent in each heart-rate zone"));
 }
 
 void SportZoneView::setSessions(SessionListController *sessions)
 {
     m_sessions = sessions;
-    update();
+    reload();
 }
 
 void SportZoneView::setZoneColor(const QColor &color)
@@ -84,21 +82,28 @@ void SportZoneView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillRect(rect(), Qt::white);
+    painter.fillRect(rect(), palette().color(QPalette::Base));
     painter.setPen(QPen(lightGrey(), kOutlineWidth));
     painter.drawRect(QRectF(rect()));
 
     const SportZoneGeometry chart = chartGeometry();
     if (!chart.drawsSession)
         return;
-    m_tracking = true;
-    m_hrm = chart.hrm;
     drawSportZones(painter, chart);
-    if (m_needsDrawInfo) {
+    if (m_needsDrawInfo)
         drawInfo(painter, chart);
-        // Once per entry: a later redraw without a new entry leaves the box out.
-        m_needsDrawInfo = false;
-    }
+}
+
+void SportZoneView::reload()
+{
+    // Once per entry: a redraw for new data leaves the box out until the pointer enters again.
+    m_needsDrawInfo = false;
+    update();
+}
+
+QString SportZoneView::hrm() const
+{
+    return chartGeometry().hrm;
 }
 
 void SportZoneView::drawSportZones(QPainter &painter, const SportZoneGeometry &chart) const
@@ -110,7 +115,7 @@ void SportZoneView::drawSportZones(QPainter &painter, const SportZoneGeometry &c
         painter.drawRect(bar.rect);
         if (bar.label.isEmpty())
             continue;
-        painter.setPen(darkGrey());
+        painter.setPen(palette().color(QPalette::Text));
         drawAbove(painter, bar.labelAnchor, bar.label);
     }
 }
@@ -142,7 +147,8 @@ QFont SportZoneView::smallFont() const
 
 void SportZoneView::enterEvent(QEnterEvent *event)
 {
-    if (m_tracking && chartGeometry().tracks(event->position())) {
+    const SportZoneGeometry chart = chartGeometry();
+    if (chart.drawsSession && chart.tracks(event->position())) {
         m_needsDrawInfo = true;
         update();
     }

@@ -12,8 +12,9 @@ class SessionListController;
 // The small chart of the time the selected session spent in its heart-rate
 // zones: one bar (F6), five sport zones, or below / in / above a limit zone.
 // While the pointer is over it, an information box names the zones once per
-// entry. It reads the list's selection on every paint; whoever changes the
-// selection or a session asks it to redraw (update()). Lives in the GUI thread.
+// entry. It reads the list's selection on every paint, which changes nothing;
+// whoever changes the selection or a session asks it to redraw (reload()).
+// Lives in the GUI thread.
 class SportZoneView : public QWidget
 {
     Q_OBJECT
@@ -33,10 +34,8 @@ public:
     void setZoneColor(const QColor &color);
 
     bool needsDrawInfo() const { return m_needsDrawInfo; }
-    void setNeedsDrawInfo(bool needsDrawInfo) { m_needsDrawInfo = needsDrawInfo; }
-    // The model of the session drawn last; empty before the first.
-    const QString &hrm() const { return m_hrm; }
-    void setHrm(const QString &hrm) { m_hrm = hrm; }
+    // The model of the session drawn ("RS200" when it names none); empty without one.
+    QString hrm() const;
 
     // What a paint at the current size would draw.
     SportZoneGeometry chartGeometry() const;
@@ -44,6 +43,8 @@ public:
     QSize sizeHint() const override;
 
 public slots:
+    // Redraws for a new selection or changed sessions, without the information box.
+    void reload();
     // Takes the colour of the setting "VXHistoryTimeColor" (or its default).
     void reloadZoneColor();
 
@@ -59,8 +60,5 @@ private:
 
     QPointer<SessionListController> m_sessions;
     bool m_needsDrawInfo = false;
-    // Set by the first paint with a session: the pointer is tracked from then on.
-    bool m_tracking = false;
     QColor m_zoneColor;
-    QString m_hrm;
 };

@@ -1,13 +1,16 @@
 #include "VXDataWindow.h"
 
 #include <QKeyEvent>
+#include <QLayout>
 #include <QPainter>
+#include <QRegion>
+
+#include <algorithm>
 
 namespace {
 
 constexpr double kBodyCornerCentre = VXDataWindow::kBodyBottom + VXDataWindow::kCornerRadius;
 constexpr double kCornerSize = 2 * VXDataWindow::kCornerRadius;
-constexpr double kFillWhite = 0.9;
 constexpr double kFillOpacity = 0.9;
 
 // Qt sweeps positive angles counter-clockwise as seen on screen; the corners run clockwise.
@@ -44,11 +47,29 @@ VXDataWindow::VXDataWindow(QWidget *parent)
 {
     setAttribute(Qt::WA_TranslucentBackground);
     setAutoFillBackground(false);
+    setAccessibleName(tr("Session"));
     m_fadeIn.setDuration(kFadeInMilliseconds);
     m_fadeIn.setEndValue(1.0);
 }
 
-QPainterPath VXDataWindow::windowPath(const QSizeF &size)
+BubblePlacement VXDataWindow::placement(const QSize &size, const QPoint &pointer, const QRect &screen, int distance)
+{
+    BubblePlacement placed;
+    int y = pointer.y() - distance - size.height();
+    if (y < screen.top()) {
+        placed.below = true;
+        y = pointer.y() + distance;
+    }
+    const int widest = std::max(screen.right() + 1 - size.width(), screen.left());
+    const int x = std::clamp(pointer.x() - size.width() / 2, screen.left(), widest);
+    placed.topLeft = QPoint(x, y);
+    // The tip stays clear of the rounded corners.
+    const double margin = kCornerRadius + kTriangleHalfWidth;
+    placed.tipX = std::clamp(double(pointer.x() - x), margin, std::max(margin, size.width() - margin));
+    return placed;
+}
+
+QPainterPath VXDataWindow::windowPath(const QSizeF &size, double tipX, bool below)
 {
     const double w = size.width();
     const double h = size.height();
@@ -61,23 +82,51 @@ QPainterPath VXDataWindow::windowPath(const QSizeF &size)
     outline.cornerArc(w - r, h - r, 90.0);
     outline.lineTo(w, kBodyCornerCentre);
     outline.cornerArc(w - r, kBodyCornerCentre, 0.0);
-    outline.lineTo(w / 2 + kTriangleHalfWidth, kBodyBottom);
-    outline.lineTo(w / 2, 0);
-    outline.lineTo(w / 2 - kTriangleHalfWidth, kBodyBottom);
+    outline.lineTo(tipX + kTriangleHalfWidth, kBodyBottom);
+    outline.lineTo(tipX, 0);
+    outline.lineTo(tipX - kTriangleHalfWidth, kBodyBottom);
     outline.lineTo(r, kBodyBottom);
     outline.cornerArc(r, kBodyCornerCentre, -90.0);
     outline.path().closeSubpath();
-    return outline.path();
+    if (!below)
+        return outline.path();
+    // Hanging below the bar: the same bubble upside down, tip on top.
+    return QTransform(1, 0, 0, -1, 0, h).map(outline.path());
 }
 
-QImage VXDataWindow::windowBackground(const QSize &size)
+QImage VXDataWindow::windowBackground(const QSize &size, double tipX, bool below, const QColor &fill)
 {
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillPath(windowPath(QSizeF(size)), QColor::fromRgbF(kFillWhite, kFillWhite, kFillWhite, kFillOpacity));
+    QColor translucent = fill;
+    translucent.setAlphaF(kFillOpacity);
+    painter.fillPath(windowPath(QSizeF(size), tipX, below), translucent);
     return image;
+}
+
+void VXDataWindow::place(const BubblePlacement &placement)
+{
+    move(placement.topLeft);
+    if (placement.tipX == m_tipX && placement.below == m_below)
+        return;
+    m_tipX = placement.tipX;
+    m_below = placement.below;
+    remakeBackground();
+}
+
+void VXDataWindow::remakeBackground()
+{
+    if (m_tipX < 0)
+        m_tipX = width() / 2.0;
+    m_background = windowBackground(size(), m_tipX, m_below, palette().color(QPalette::Window));
+    // Without compositing the transparent corners would show black: cut them away.
+    setMask(QRegion(windowPath().toFillPolygon().toPolygon()));
+    // The fields sit in the body, clear of the tip.
+    if (layout())
+        layout()->setContentsMargins(0, m_below ? int(kBodyBottom) : 0, 0, m_below ? 0 : int(kBodyBottom));
+    update();
 }
 
 void VXDataWindow::animateWindow()
@@ -106,7 +155,7 @@ void VXDataWindow::resizeEvent(QResizeEvent *event)
 {
     // The size is fixed by the window's layout; the image is remade only if it changes.
     if (m_background.size() != size())
-        m_background = windowBackground(size());
+        remakeBackground();
     QWidget::resizeEvent(event);
 }
 

@@ -38,12 +38,15 @@ public:
     // Shows session (null shows nothing); the same session again changes nothing.
     void setSession(const RunSession *session);
 
-    // Focus to the window's first field, ready for typing.
+    // Focus to the window's first field, ready for typing. Called whenever the
+    // window becomes active (its didBecomeKey signal).
     void windowDidBecomeKey();
     // After the user changed the field: stores its text, posts the
-    // notification and moves the focus on. Nothing when the text was not edited.
+    // notification and moves the focus on. Nothing when the text was not
+    // edited. Called when a field finishes editing (editingFinished).
     void controlTextDidEndEditing(QLineEdit *field);
-    // Stores what the field being edited holds, as when the window closes.
+    // Stores what the field being edited holds; the calendar calls it before
+    // it hides the window.
     void commitEditing();
 
     // The editable fields in focus order: name, comment, distance.

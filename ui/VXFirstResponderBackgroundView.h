@@ -10,7 +10,6 @@ class VXFirstResponderBackgroundView : public QWidget
     Q_OBJECT
 
 public:
+    // Takes the focus on a click or Tab (Qt::StrongFocus).
     explicit VXFirstResponderBackgroundView(QWidget *parent = nullptr);
-
-    bool acceptsFirstResponder() const { return true; }
 };

@@ -75,6 +75,8 @@ void VXSavePanel::askForPath(const QString &proposedName, Completion done)
     }
     m_completion = std::move(done);
     loadOptions();
+    // The options are the CSV export's; a TCX file has none.
+    m_customSaveView->setVisible(!proposedName.endsWith(QLatin1String(".tcx"), Qt::CaseInsensitive));
     dialog->selectFile(proposedName);
     dialog->open();
 }

@@ -12,10 +12,7 @@ VXSegmentedControl::VXSegmentedControl(const QStringList &labels, QWidget *paren
     layout->setSpacing(0);
     m_group.setExclusive(true);
     for (int i = 0; i < labels.size(); ++i) {
-        auto *button = new QToolButton(this);
-        button->setText(labels[i]);
-        button->setCheckable(true);
-        button->setAutoRaise(false);
+        QToolButton *button = makeSegment(labels[i], this);
         m_group.addButton(button, i);
         layout->addWidget(button);
     }
@@ -47,4 +44,19 @@ void VXSegmentedControl::setToolTip(int segment, const QString &toolTip)
 {
     if (QAbstractButton *button = m_group.button(segment))
         button->setToolTip(toolTip);
+}
+
+QToolButton *VXSegmentedControl::makeSegment(const QString &label, QWidget *parent)
+{
+    auto *button = new QToolButton(parent);
+    button->setText(label);
+    button->setCheckable(true);
+    button->setAutoRaise(false);
+    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    button->setAccessibleName(QString(label).remove(u'&'));
+    // A faint pressed look is easy to miss: the segment that is on takes the highlight.
+    button->setStyleSheet(QStringLiteral("QToolButton { padding: 3px 8px; }"
+                                         "QToolButton:checked { background: palette(highlight);"
+                                         " color: palette(highlighted-text); }"));
+    return button;
 }

@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QStringList>
+#include <QToolButton>
 #include <QWidget>
 
 // A row of exclusive, joined buttons with one selected segment, like a
@@ -18,6 +19,10 @@ public:
     // A segment outside 0 to segmentCount() − 1 selects segment 0.
     void setSelectedSegment(int segment);
     void setToolTip(int segment, const QString &toolTip);
+
+    // A segment button as both controls make it: checkable, named for screen
+    // readers, its on state drawn in the palette's highlight colours.
+    static QToolButton *makeSegment(const QString &label, QWidget *parent);
 
 signals:
     // The user clicked a segment (not emitted by setSelectedSegment()).

@@ -1,7 +1,11 @@
 #include "VXToggleSegmentedControl.h"
 
+#include "VXSegmentedControl.h"
+
 #include <QAbstractButton>
 #include <QHBoxLayout>
+#include <QPainter>
+#include <QPixmap>
 #include <QToolButton>
 
 VXToggleSegmentedControl::VXToggleSegmentedControl(const QStringList &labels, QWidget *parent) : QWidget(parent)
@@ -11,9 +15,7 @@ VXToggleSegmentedControl::VXToggleSegmentedControl(const QStringList &labels, QW
     layout->setSpacing(0);
     m_group.setExclusive(false);
     for (int i = 0; i < labels.size(); ++i) {
-        auto *button = new QToolButton(this);
-        button->setText(labels[i]);
-        button->setCheckable(true);
+        QToolButton *button = VXSegmentedControl::makeSegment(labels[i], this);
         m_group.addButton(button, i);
         layout->addWidget(button);
     }
@@ -36,6 +38,26 @@ void VXToggleSegmentedControl::setSelected(bool selected, int segment)
 {
     if (QAbstractButton *button = m_group.button(segment))
         button->setChecked(selected);
+}
+
+void VXToggleSegmentedControl::setSwatch(int segment, const QColor &color)
+{
+    QAbstractButton *button = m_group.button(segment);
+    if (!button)
+        return;
+    // Drawn at the screen's density, so it stays sharp at any scale.
+    const qreal ratio = devicePixelRatioF();
+    QPixmap swatch(QSize(kSwatchSize, kSwatchSize) * ratio);
+    swatch.setDevicePixelRatio(ratio);
+    swatch.fill(Qt::transparent);
+    QPainter painter(&swatch);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(palette().color(QPalette::ButtonText), 1));
+    painter.setBrush(color);
+    painter.drawRoundedRect(QRectF(0.5, 0.5, kSwatchSize - 1, kSwatchSize - 1), 2, 2);
+    painter.end();
+    button->setIcon(QIcon(swatch));
+    button->setIconSize(QSize(kSwatchSize, kSwatchSize));
 }
 
 void VXToggleSegmentedControl::setToolTip(int segment, const QString &toolTip)

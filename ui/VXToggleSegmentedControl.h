@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QStringList>
+#include <QColor>
 #include <QWidget>
 
 // A row of joined buttons, each switched on and off by itself: a segmented
@@ -19,6 +20,9 @@ public:
     // Does not emit clicked(); a segment that does not exist is ignored.
     void setSelected(bool selected, int segment);
     void setToolTip(int segment, const QString &toolTip);
+    // A small square of color before the segment's label: the colour of its layer.
+    void setSwatch(int segment, const QColor &color);
+    static constexpr int kSwatchSize = 12;
 
 signals:
     // The user switched a segment.

@@ -1,25 +1,22 @@
 #pragma once
 
 #include <chrono>
-#include <functional>
 
+class QAbstractAnimation;
 class QWidget;
 
 // The shake that tells the user that something could not be read: the window
-// moves right, left, right, left by 20 points and ends where it started.
-// GUI thread; blocks the caller for about 200 ms with the default pause.
+// moves right, back, right, back by 20 points, each position held 50 ms, and
+// ends where it started. Animated, so painting and input go on meanwhile.
+// GUI thread.
 namespace VXWindow {
 
 inline constexpr int kShakeSteps = 4;
 inline constexpr int kShakeOffset = 20;
 inline constexpr std::chrono::milliseconds kShakePause{50};
 
-// Waits between two steps; tests pass one that does not sleep.
-using Pause = std::function<void(std::chrono::milliseconds)>;
-
-// Flushes the move to the window system, then sleeps.
-void sleepAfterMove(std::chrono::milliseconds pause);
-
-void VX_shake(QWidget &window, const Pause &pause = sleepAfterMove);
+// Starts the shake and returns at once; a shake still running is ended first,
+// with the window back at its place. The animation belongs to the window.
+QAbstractAnimation *VX_shake(QWidget &window);
 
 } // namespace VXWindow

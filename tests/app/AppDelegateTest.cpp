@@ -1,4 +1,5 @@
 #include "StoreFile.h"
+#include "ScriptedPrompts.h"
 #include "StoreFileTestSupport.h"
 #include "Ventrix_AppDelegate.h"
 
@@ -9,29 +10,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// Records every alert and answers the questions as scripted.
-class ScriptedPrompts : public UserPrompts
-{
-public:
-    void showError(const QString &message) override { errors.append(message); }
-    bool presentError(const QString &message) override
-    {
-        presented.append(message);
-        return errorDealtWith;
-    }
-    bool askQuitAnyway(const QString &message, const QString &quitButton, const QString &cancelButton) override
-    {
-        questions.append(message + " [" + quitButton + "] [" + cancelButton + "]");
-        return quitAnyway;
-    }
-
-    QStringList errors;
-    QStringList presented;
-    QStringList questions;
-    bool errorDealtWith = false;
-    bool quitAnyway = true;
-};
 
 const QDateTime kNow(QDate(2008, 7, 20), QTime(12, 0), Qt::UTC);
 
@@ -136,15 +114,4 @@ TEST_F(AppDelegateTest, StartConvertsAVersionOneDatabaseAndMakesTheBackup)
     const StoreLoadResult converted = StoreFile(database()).load();
     EXPECT_EQ(converted.contents.metadata.value("VXDataVersion"), 2);
     EXPECT_EQ(converted.contents.sessions, std::vector<RunSession>{session()});
-}
-
-TEST_F(AppDelegateTest, ClosingTheWindowStoresTheSplitViewFrames)
-{
-    m_delegate->windowWillClose({QRectF(0, 0, 250.5, 400), QRectF(0, 409, 250.5, 120.25), QRectF(-1, 2, 3, 4)});
-
-    const QSettings settings("Ventrix", "Ventrix");
-    EXPECT_EQ(settings.value("NSSplitView Subview Frames SessionSplitView for Tiger").toStringList(),
-              (QStringList{"0.000000, 0.000000, 250.500000, 400.000000, NO",
-                           "0.000000, 409.000000, 250.500000, 120.250000, NO",
-                           "-1.000000, 2.000000, 3.000000, 4.000000, NO"}));
 }

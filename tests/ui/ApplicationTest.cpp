@@ -4,18 +4,31 @@
 
 #include "AppController.h"
 #include "DataOutput.h"
+#include "DataView.h"
+#include "HistoryView.h"
+#include "SportZoneView.h"
 #include "MainWindow.h"
 #include "MainWindowController.h"
 #include "ObjectContext.h"
 #include "RecordingStatus.h"
 #include "SessionListController.h"
-#include "UserPrompts.h"
+#include "ScriptedPrompts.h"
 #include "VXDefaults.h"
 #include "VXSavePanel.h"
+#include "VXSegmentedControl.h"
+#include "VXToggleSegmentedControl.h"
 #include "VentrixApplication.h"
 #include "ui_MainWindow.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QHeaderView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QTableView>
+#include <QToolBar>
+#include <QToolButton>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -26,20 +39,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-class ScriptedPrompts : public UserPrompts
-{
-public:
-    void showError(const QString &message) override { errors.append(message); }
-    bool presentError(const QString &message) override
-    {
-        errors.append(message);
-        return false;
-    }
-    bool askQuitAnyway(const QString &, const QString &, const QString &) override { return true; }
-
-    QStringList errors;
-};
 
 class ApplicationTest : public ::testing::Test
 {
@@ -129,7 +128,7 @@ TEST_F(ApplicationTest, DecodesADroppedRecordingExportsItThroughTheDialogAndQuit
 
     auto again = start();
     EXPECT_EQ(again->context().sessionCount(), 2);
-    EXPECT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join(u'\n').toStdString();
+    EXPECT_TRUE(prompts.errors.isEmpty() && prompts.presented.isEmpty()) << prompts.errors.join(u'\n').toStdString();
     again->mainWindow().close();
 }
 
@@ -153,6 +152,72 @@ TEST_F(ApplicationTest, LevelBarShowsTheRecordersPeak)
     EXPECT_FALSE(level->isHidden());
     EXPECT_EQ(level->value(), 50);
     app.reset();
+}
+
+// At the default size on a 1366 x 768 screen: every column of the list, every
+// detail row in full (the HR limits' times too), ten rows of it, and a
+// calendar of at least 180 points. A squeezed calendar comes back.
+TEST_F(ApplicationTest, DefaultWindowShowsEverythingAndPanesKeepTheirMinimums)
+{
+    auto app = start();
+    MainWindow &window = app->mainWindow();
+    EXPECT_LE(window.frameGeometry().width(), 1366);
+    EXPECT_LE(window.frameGeometry().height(), 768 - 48); // the desktop's panels take some
+    app->openFiles({recording(QStringLiteral("rs200-run"))});
+    QApplication::processEvents();
+    QTableView *list = window.sessionTable();
+    EXPECT_LE(list->horizontalHeader()->length(), list->viewport()->width());
+
+    QTableView *details = app->dataView().dataTable();
+    const QFontMetrics metrics(details->font());
+    int limitRows = 0;
+    for (int row = 0; row < details->model()->rowCount(); ++row) {
+        const QString label = details->model()->index(row, 0).data().toString();
+        const QString value = details->model()->index(row, 1).data().toString();
+        limitRows += value.contains(QChar(0x2191)) ? 1 : 0;
+        EXPECT_LE(metrics.horizontalAdvance(label), details->columnWidth(0)) << label.toStdString();
+        EXPECT_LE(metrics.horizontalAdvance(value), details->columnWidth(1)) << value.toStdString();
+    }
+    EXPECT_GT(limitRows, 0);
+    EXPECT_LE(details->horizontalHeader()->length(), details->viewport()->width());
+    // Ten rows fit beside the zone chart at this height (twelve would squeeze the calendar).
+    EXPECT_GE(details->viewport()->height() / details->verticalHeader()->defaultSectionSize(), 10);
+    QSplitter *split = window.sessionSplitView();
+    EXPECT_GE(app->historyView().height(), 180);
+
+    window.resize(window.minimumSizeHint());
+    QApplication::processEvents();
+    EXPECT_GE(split->sizes().value(1), 120);
+    window.resize(1200, 700);
+    QApplication::processEvents();
+    EXPECT_GE(split->sizes().value(1), 120);
+}
+
+// Every menu command has a keyboard path (a mnemonic, and a shortcut where
+// one is usual), and the widgets a screen reader announces carry names.
+TEST_F(ApplicationTest, CommandsHaveKeyboardPathsAndWidgetsAccessibleNames)
+{
+    auto app = start();
+    MainWindow &window = app->mainWindow();
+    for (QMenu *menu : window.menuBar()->findChildren<QMenu *>()) {
+        EXPECT_TRUE(menu->title().contains(u'&')) << menu->title().toStdString();
+        for (const QAction *action : menu->actions())
+            EXPECT_TRUE(action->isSeparator() || action->text().contains(u'&') || !action->shortcut().isEmpty())
+                << action->text().toStdString();
+    }
+    const QAction *record =
+        app->mainWindowController().itemForItemIdentifier(QString(MainWindowController::kStartRecordingIdentifier));
+    EXPECT_FALSE(record->shortcut().isEmpty());
+    EXPECT_TRUE(record->toolTip().contains(record->shortcut().toString(QKeySequence::NativeText)));
+    QWidget *button = app->mainWindowController().toolbar()->widgetForAction(const_cast<QAction *>(record));
+    const QList<QWidget *> named{button, &app->sportZoneView(), &app->historyView(), app->dataView().dataTable()};
+    for (QWidget *widget : named)
+        EXPECT_FALSE(widget->accessibleName().isEmpty()) << widget->metaObject()->className();
+    const QList<QWidget *> switches{app->dataView().bpmOrPercentControl(), app->dataView().speedOrPaceControl(),
+                                    window.findChild<VXToggleSegmentedControl *>()};
+    for (QWidget *control : switches)
+        for (QToolButton *segment : control->findChildren<QToolButton *>())
+            EXPECT_FALSE(segment->accessibleName().isEmpty()) << segment->text().toStdString();
 }
 
 } // namespace

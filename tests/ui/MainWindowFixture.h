@@ -5,7 +5,6 @@
 #include "ObjectContext.h"
 #include "RunSession.h"
 #include "SessionListController.h"
-#include "SessionSelectionSync.h"
 #include "SessionTableModel.h"
 #include "ExampleRecordings.h"
 
@@ -22,13 +21,13 @@ class MainWindowFixture : public ::testing::Test
 {
 protected:
     MainWindowFixture()
-        : sessions(context), model(context, sessions), controller(window, *window.sessionTable(), sessions, context)
+        : sessions(context), controller(window, *window.sessionTable(), sessions, context)
     {
-        window.sessionTable()->setModel(&model);
-        sync = std::make_unique<SessionSelectionSync>(model, *window.sessionTable()->selectionModel(), sessions);
         controller.setShake([this] { ++shakes; });
-        controller.awakeFromNib();
+        controller.setUpWindow();
     }
+
+    SessionTableModel &model() const { return *controller.sessionTableModel(); }
 
     const RunSession *insert(const QString &name, bool hidden = false, int day = 1)
     {
@@ -64,8 +63,6 @@ protected:
     ObjectContext context;
     SessionListController sessions;
     MainWindow window;
-    SessionTableModel model;
     MainWindowController controller;
-    std::unique_ptr<SessionSelectionSync> sync;
     int shakes = 0;
 };
