@@ -93,7 +93,7 @@ auto decode(const QString &path)
 {
     Decoder decoder;
     const DecodeResult result = decoder.decodeFile(path);
-    return std::make_tuple(result.dataMakesSense, result.model, decoder.byteArray(), result.readError());
+    return std::make_tuple(result.dataMakesSense, result.model, decoder.byteArray(), result.readFailure);
 }
 
 class AudioFile : public testing::TestWithParam<std::tuple<const char *, Conversion>>
