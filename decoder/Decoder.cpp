@@ -3,10 +3,12 @@
 #include "ByteStreamCleanup.h"
 #include "CS200SessionLayout.h"
 #include "Demodulator.h"
+#include "ExactMargins.h"
 #include "F6SessionLayout.h"
 #include "ModelRecognizer.h"
 #include "RescueDemodulator.h"
 #include "RS200SessionLayout.h"
+#include "TransferConfidence.h"
 
 #include "DataOutput.h"
 #include "ObjectContext.h"
@@ -32,6 +34,8 @@ bool Decoder::decodeFile(const QString &path)
     m_recognisedModel.reset();
     m_decodeMethod = DecodeMethod::Exact;
     m_rescueAttempted = false;
+    m_confidence = Confidence::High;
+    m_minimumMargin = DecisionMargins::kUnmeasured;
     extractBytesFromFile(path);
     // Never decode again whatever an earlier extraction left in the array.
     if (!m_readError.isEmpty())
@@ -43,48 +47,87 @@ bool Decoder::decodeExtractedBytes()
 {
     m_decodeMethod = DecodeMethod::Exact;
     m_rescueAttempted = false;
-    // Whatever happens, the samples are the memory of this decode only.
+    // Whatever happens, the samples and margins are the memory of this decode only.
     const std::vector<std::int16_t> samples = std::move(m_extractedSamples);
     m_extractedSamples = {};
-    const bool decoded = decodeBytes();
-    // A recognised model is never decoded twice, even when a field cleared dataMakesSense.
-    if (m_recognisedModel || !m_rescueEnabled || samples.empty())
-        return decoded;
-    return decodeRescued(samples);
+    const DecisionMargins margins = std::move(m_exactMargins);
+    m_exactMargins.clear();
+    Reading reading = readBytes(std::move(m_byteArray), margins, DecodeMethod::Exact);
+    // A clear reading is never decoded twice, even when a field cleared dataMakesSense.
+    const bool doubtful = !reading.model || reading.confidence == Confidence::Low;
+    if (doubtful && m_rescueEnabled && !samples.empty())
+        reading = readBothWays(std::move(reading), samples);
+    return decodeReading(std::move(reading));
 }
 
-bool Decoder::decodeRescued(std::span<const std::int16_t> samples)
+Decoder::Reading Decoder::readBothWays(Reading exact, std::span<const std::int16_t> samples)
 {
     m_rescueAttempted = true;
-    ByteArray exactBytes = std::move(m_byteArray);
-    m_byteArray = RescueDemodulator::demodulate(samples);
-    const bool decoded = decodeBytes();
-    if (m_recognisedModel) {
-        m_decodeMethod = DecodeMethod::Rescued;
-        return decoded;
+    DecisionMargins margins;
+    Reading rescued = readBytes(RescueDemodulator::demodulate(samples, &margins), margins, DecodeMethod::Rescued);
+    if (!rescued.model)
+        return exact;
+    if (!exact.model)
+        return rescued;
+    // Two demodulations that read the same values from the same samples are believed.
+    if (rescued.model == exact.model && TransferConfidence::agree(*exact.model, exact.bytes, rescued.bytes)) {
+        exact.minimumMargin = std::max(exact.minimumMargin, rescued.minimumMargin);
+        exact.confidence = Confidence::High;
+        return exact;
     }
-    m_byteArray = std::move(exactBytes);
-    return decoded;
+    Reading &better = rescued.minimumMargin > exact.minimumMargin ? rescued : exact;
+    better.confidence = Confidence::Low;
+    return std::move(better);
 }
 
-bool Decoder::decodeBytes()
+Decoder::Reading Decoder::readBytes(ByteArray bytes, const DecisionMargins &margins, DecodeMethod method)
+{
+    m_byteArray = std::move(bytes);
+    const std::vector<std::int64_t> sources =
+        margins.empty() ? std::vector<std::int64_t>{} : ByteStreamCleanup::sourceIndices(m_byteArray);
+    recogniseBytes();
+    Reading reading;
+    reading.model = m_recognisedModel;
+    reading.dataMakesSense = m_dataMakesSense;
+    reading.method = method;
+    if (m_recognisedModel) {
+        reading.minimumMargin = TransferConfidence::minimumMargin(*m_recognisedModel, m_byteArray, sources, margins);
+        reading.confidence = TransferConfidence::judge(reading.minimumMargin);
+    }
+    reading.bytes = std::move(m_byteArray);
+    return reading;
+}
+
+void Decoder::recogniseBytes()
 {
     m_dataMakesSense = false;
     m_recognisedModel.reset();
     if (!cleanupBytes())
-        return false;
+        return;
 
     // The order is fixed: an array that passes two checks is the first model.
-    if (checkF6Data()) {
+    if (checkF6Data())
         m_recognisedModel = WatchModel::F6;
-        extractF6SessionData();
-    } else if (checkRS200Data()) {
+    else if (checkRS200Data())
         m_recognisedModel = WatchModel::RS200;
-        extractRS200SessionData();
-    } else if (checkCS200Data()) {
+    else if (checkCS200Data())
         m_recognisedModel = WatchModel::CS200;
+}
+
+bool Decoder::decodeReading(Reading reading)
+{
+    m_byteArray = std::move(reading.bytes);
+    m_recognisedModel = reading.model;
+    m_dataMakesSense = reading.dataMakesSense;
+    m_decodeMethod = reading.model ? reading.method : DecodeMethod::Exact;
+    m_minimumMargin = reading.minimumMargin;
+    m_confidence = reading.confidence;
+    if (m_recognisedModel == WatchModel::F6)
+        extractF6SessionData();
+    else if (m_recognisedModel == WatchModel::RS200)
+        extractRS200SessionData();
+    else if (m_recognisedModel == WatchModel::CS200)
         extractCS200SessionData();
-    }
     return m_dataMakesSense;
 }
 
@@ -92,6 +135,7 @@ void Decoder::extractBytesFromFile(const QString &path)
 {
     m_readError.clear();
     m_extractedSamples = {};
+    m_exactMargins.clear();
     const QFileInfo info(path);
     if (info.isDir()) {
         m_readError = QStringLiteral("is a folder, not a recording");
@@ -114,6 +158,7 @@ void Decoder::extractBytesFromDevice(QIODevice &device)
 {
     m_readError.clear();
     m_extractedSamples = {};
+    m_exactMargins.clear();
     m_openFile.open(&device);
     if (!m_openFile.findDataChunk()) {
         m_openFile.close();
@@ -126,11 +171,13 @@ void Decoder::extractBytesFromDevice(QIODevice &device)
     m_openFile.close();
 
     const Demodulator demodulator(samples);
-    std::vector<std::uint8_t> marks = demodulator.markBursts(demodulator.threshold());
+    const int threshold = demodulator.threshold();
+    ExactMargins margins(samples, threshold, m_exactMargins);
+    std::vector<std::uint8_t> marks = demodulator.markBursts(threshold, &margins);
+    m_byteArray = Demodulator::frameBytes(marks, &margins);
     // Kept for the second demodulation; marks and samples together are the
     // extraction's whole memory, as during the burst search.
     m_extractedSamples = std::move(samples);
-    m_byteArray = Demodulator::frameBytes(marks);
 }
 
 std::uint32_t Decoder::read4BytesLittleEndian()

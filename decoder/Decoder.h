@@ -1,6 +1,8 @@
 #pragma once
 
 #include "ByteReader.h"
+#include "Confidence.h"
+#include "DecisionMargins.h"
 #include "DecodeMethod.h"
 #include "FieldCodecs.h"
 #include "SessionClock.h"
@@ -59,7 +61,10 @@ public:
     // When no model is recognised in bytes extracted from samples, the second
     // demodulation reads the same samples and the clean-up, checks and layouts
     // run once more on its bytes; if that recognises nothing either, the
-    // exact bytes are left in the array.
+    // exact bytes are left in the array. When some decision behind the bytes
+    // the recognised layout reads was doubtful, the second demodulation reads
+    // the samples too: where both agree the result is confident; otherwise the
+    // reading with the larger margins is decoded, with low confidence.
     bool decodeExtractedBytes();
 
     // Replaces the byte array by the bytes demodulated from the file. A file
@@ -75,6 +80,7 @@ public:
     {
         m_byteArray = std::move(bytes);
         m_extractedSamples = {};
+        m_exactMargins.clear();
     }
     bool dataMakesSense() const { return m_dataMakesSense; }
     // The model whose check answered YES in the last decode, even when its
@@ -82,6 +88,12 @@ public:
     std::optional<WatchModel> recognisedModel() const { return m_recognisedModel; }
     // Which demodulation the last decode's recognised bytes came from.
     DecodeMethod decodeMethod() const { return m_decodeMethod; }
+    // Whether every decision behind the bytes the last decode's layout read
+    // was clear; bytes set rather than demodulated count as clear.
+    Confidence confidence() const { return m_confidence; }
+    // The smallest margin of those decisions, 1 being the smallest called
+    // clear; of two readings that agree, the larger one's.
+    float minimumMargin() const { return m_minimumMargin; }
     // Whether the last decode ran the second demodulation.
     bool rescueAttempted() const { return m_rescueAttempted; }
     // On by default; off, a decode is the exact path alone.
@@ -136,10 +148,25 @@ public:
     static constexpr std::int64_t kMissingSamplePadding = 1088;
 
 private:
+    // What one demodulation's bytes gave up to the layout.
+    struct Reading
+    {
+        ByteArray bytes;
+        std::optional<WatchModel> model;
+        bool dataMakesSense = false;
+        DecodeMethod method = DecodeMethod::Exact;
+        float minimumMargin = DecisionMargins::kUnmeasured;
+        Confidence confidence = Confidence::High;
+    };
+
     FieldCodecs codecs() const { return FieldCodecs(m_byteArray); }
-    // Clean-up, the checks in order, and the layout of the recognised model.
-    bool decodeBytes();
-    bool decodeRescued(std::span<const std::int16_t> samples);
+    // Clean-up and the checks in order, judged by the margins of its bytes.
+    Reading readBytes(ByteArray bytes, const DecisionMargins &margins, DecodeMethod method);
+    void recogniseBytes();
+    // The second demodulation's reading, or the exact one, whichever is to be decoded.
+    Reading readBothWays(Reading exact, std::span<const std::int16_t> samples);
+    // Makes the reading the decoder's state and runs the recognised model's layout.
+    bool decodeReading(Reading reading);
 
     // Session layouts: each stores the sessions of a recognised transfer,
     // clearing dataMakesSense when one of its fields is invalid, and answers
@@ -159,6 +186,9 @@ private:
     // The last extraction's samples, kept until its decode is over in case the
     // second demodulation needs them.
     std::vector<std::int16_t> m_extractedSamples;
+    DecisionMargins m_exactMargins; // of the last extraction's bytes
+    Confidence m_confidence = Confidence::High;
+    float m_minimumMargin = DecisionMargins::kUnmeasured;
     bool m_rescueEnabled = true;
     bool m_rescueAttempted = false;
     DecodeMethod m_decodeMethod = DecodeMethod::Exact;

@@ -1,5 +1,7 @@
 #include "Demodulator.h"
 
+#include "ExactMargins.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -24,7 +26,7 @@ bool Demodulator::isLocalMaximum(std::int64_t i) const
     return true;
 }
 
-std::vector<std::uint8_t> Demodulator::markBursts(int threshold) const
+std::vector<std::uint8_t> Demodulator::markBursts(int threshold, ExactMargins *margins) const
 {
     const std::int64_t n = std::int64_t(m_samples.size());
     std::vector<std::uint8_t> marks(std::size_t(n), 0);
@@ -37,6 +39,8 @@ std::vector<std::uint8_t> Demodulator::markBursts(int threshold) const
         if (s[i] > threshold && i > last + kMinBurstSpacing && isLocalMaximum(i)) {
             std::memset(marks.data() + (i - kMarkBeforePeak), 1, kMarkBeforePeak + 1 + kMarkAfterPeak);
             last = i;
+            if (margins)
+                margins->burstAccepted(i);
             i += kBurstAdvance;
         } else {
             ++i;
@@ -45,7 +49,7 @@ std::vector<std::uint8_t> Demodulator::markBursts(int threshold) const
     return marks;
 }
 
-ByteArray Demodulator::frameBytes(std::span<const std::uint8_t> marks)
+ByteArray Demodulator::frameBytes(std::span<const std::uint8_t> marks, ExactMargins *margins)
 {
     ByteArray bytes;
     const std::int64_t end = std::int64_t(marks.size()) - kSkipTailSamples;
@@ -67,6 +71,8 @@ ByteArray Demodulator::frameBytes(std::span<const std::uint8_t> marks)
                 byte |= 1 << (k - 1);
         }
         bytes.push_back(std::uint8_t(byte));
+        if (margins)
+            margins->frameRead(i, byte);
         i += kFrameAdvance;
     }
     return bytes;

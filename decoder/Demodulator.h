@@ -6,6 +6,8 @@
 #include <span>
 #include <vector>
 
+class ExactMargins;
+
 // Turns the samples of a recorded transfer into bytes. The watch sends each
 // byte as a frame of ten 88-sample bit cells: a start burst, eight data cells
 // least significant bit first (a burst is a 1) and an empty stop cell. We find
@@ -36,11 +38,13 @@ public:
     int threshold() const;
 
     // One mark per sample, 1 inside a detected burst (the 88 samples from 43
-    // before to 44 after its peak), 0 elsewhere.
-    std::vector<std::uint8_t> markBursts(int threshold) const;
+    // before to 44 after its peak), 0 elsewhere. margins, when given, hears of
+    // every burst peak accepted.
+    std::vector<std::uint8_t> markBursts(int threshold, ExactMargins *margins = nullptr) const;
 
-    // Reads the frames off a mark buffer, one byte per frame.
-    static ByteArray frameBytes(std::span<const std::uint8_t> marks);
+    // Reads the frames off a mark buffer, one byte per frame. margins, when
+    // given, hears of every frame read.
+    static ByteArray frameBytes(std::span<const std::uint8_t> marks, ExactMargins *margins = nullptr);
 
 private:
     bool isLocalMaximum(std::int64_t i) const;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ByteIndices.h"
 #include "ByteReader.h"
 #include "FieldCodecs.h"
 #include "SessionClock.h"
@@ -27,6 +28,10 @@ public:
     // record taken earlier in this transfer, in record order (record 1 first).
     // A record without a plausible start date is skipped.
     std::vector<RunSession> newSessions(const QList<QDateTime> &storedDates, const SessionClock &now) const;
+
+    // The bytes the F6 check and this layout read from bytes: the record count,
+    // the length and every record's marker and fields.
+    static ByteIndices bytesRead(const ByteArray &bytes);
 
     // Index of record k (1 to M).
     static int recordStart(int length, int k) { return length - kFirstRecordOffset - kRecordSize * (k - 1); }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ByteReader.h"
+#include "DecisionMargins.h"
 
 #include <cstdint>
 #include <span>
@@ -14,5 +15,6 @@
 class RescueDemodulator
 {
 public:
-    static ByteArray demodulate(std::span<const std::int16_t> samples);
+    // margins, when given, gets one margin per byte read.
+    static ByteArray demodulate(std::span<const std::int16_t> samples, DecisionMargins *margins = nullptr);
 };

@@ -25,5 +25,6 @@ FileOutcome TransferDecoding::decode(const QString &path, const BytesHook &befor
     QObject::disconnect(collect);
     outcome.model = m_decoder.recognisedModel();
     outcome.method = m_decoder.decodeMethod();
+    outcome.confidence = m_decoder.confidence();
     return outcome;
 }

@@ -1,0 +1,200 @@
+#include "RescueTestSupport.h"
+
+#include "ByteStreamCleanup.h"
+#include "CS200SessionLayout.h"
+#include "F6SessionLayout.h"
+#include "JsonReport.h"
+#include "RS200SessionLayout.h"
+#include "TransferConfidence.h"
+#include "TransferDecoding.h"
+
+#include <QTextStream>
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+using namespace rescuetest;
+
+namespace {
+
+struct Transfer
+{
+    const char *name;
+    WatchModel model;
+    ByteArray bytes;
+};
+
+const std::vector<Transfer> &transfers()
+{
+    using namespace layouttest;
+    static const std::vector<Transfer> list = {
+        {"F6", WatchModel::F6, f6Transfer()},
+        {"RS200", WatchModel::RS200, rs200Transfer()},
+        {"RS200FootPodLaps", WatchModel::RS200, rs200({.footPod = true, .lapCount = 3, .laps = rs200ThreeLaps()}).bytes()},
+        {"RS200PaceLimits", WatchModel::RS200,
+         rs200({.footPod = true, .limitsOn = true, .paceLimits = true, .limits = {300, 360, 280, 300, 250, 270}}).bytes()},
+        {"RS200HRLimits", WatchModel::RS200, rs200({.limitsOn = true, .limits = {120, 150, 0, 0}}).bytes()},
+        {"CS200", WatchModel::CS200, cs200Transfer()},
+        {"CS200Laps", WatchModel::CS200, cs200({.laps = cs200TwoLaps()}).bytes()},
+    };
+    return list;
+}
+
+std::vector<RunSession> sessions(WatchModel model, const ByteArray &bytes)
+{
+    bool sense = true;
+    const SessionClock now = [] { return QDateTime(QDate(2020, 1, 1), QTime(12, 0)); };
+    switch (model) {
+    case WatchModel::F6:
+        return F6SessionLayout(bytes, sense).newSessions({}, now);
+    case WatchModel::RS200:
+        return {RS200SessionLayout(bytes, sense).session(now)};
+    case WatchModel::CS200:
+        return {CS200SessionLayout(bytes, sense).session(now)};
+    }
+    return {};
+}
+
+// The margins are judged over the bytes a layout says it reads: any other
+// byte, changed, must change no value of the sessions.
+TEST(TransferConfidence, BytesOutsideTheReadOnesChangeNoValue)
+{
+    for (const Transfer &transfer : transfers()) {
+        const std::vector<RunSession> expected = sessions(transfer.model, transfer.bytes);
+        const ByteIndices list = TransferConfidence::bytesRead(transfer.model, transfer.bytes);
+        const std::set<int> read(list.begin(), list.end());
+        for (int i = 0; i < int(transfer.bytes.size()); ++i) {
+            if (read.count(i))
+                continue;
+            ByteArray changed = transfer.bytes;
+            changed[std::size_t(i)] ^= 0xFF;
+            EXPECT_EQ(sessions(transfer.model, changed), expected) << transfer.name << " byte " << i;
+        }
+    }
+}
+
+// Each cleaned byte is traced back to the demodulated byte it came from, across joined blocks.
+TEST(ByteStreamCleanup, SourceIndicesPointAtTheBytesKept)
+{
+    const std::pair<std::size_t, int> cases[] = {{40, 252}, {600, 252}, {700, 100}, {300, 1}, {300, 251}};
+    for (const auto &[size, fillCount] : cases) {
+        ByteArray cleaned = synth::randomBytes(size, size + std::size_t(fillCount));
+        cleaned[0] = synth::kSyncByte;
+        const ByteArray raw = synth::frameTransfer(cleaned, {.fillCount = fillCount});
+        ByteArray kept = raw;
+        ASSERT_TRUE(ByteStreamCleanup::cleanupBytes(kept));
+        const std::vector<std::int64_t> sources = ByteStreamCleanup::sourceIndices(raw);
+        ASSERT_EQ(sources.size(), kept.size()) << size << " bytes, fill " << fillCount;
+        for (std::size_t i = 0; i < kept.size(); ++i)
+            ASSERT_EQ(raw[std::size_t(sources[i])], kept[i]) << size << " bytes, fill " << fillCount << ", byte " << i;
+        EXPECT_TRUE(std::is_sorted(sources.begin(), sources.end()));
+    }
+    EXPECT_TRUE(ByteStreamCleanup::sourceIndices({0xAA, 0xAA, 0xAA, 0xAA, 0x55}).empty());
+}
+
+struct Decoded
+{
+    Outcome outcome;
+    Confidence confidence = Confidence::High;
+};
+
+Decoded decode(const std::vector<std::int16_t> &samples, bool rescueEnabled = true)
+{
+    QByteArray wav = synth::wavBytes(samples);
+    QBuffer file(&wav);
+    file.open(QIODevice::ReadOnly);
+    Decoder decoder;
+    decoder.setRescueEnabled(rescueEnabled);
+    decoder.extractBytesFromDevice(file);
+    Decoded decoded;
+    decoded.outcome.decoded = decoder.decodeExtractedBytes();
+    decoded.outcome.model = decoder.recognisedModel();
+    decoded.outcome.method = decoder.decodeMethod();
+    decoded.outcome.rescueAttempted = decoder.rescueAttempted();
+    decoded.outcome.bytes = decoder.byteArray();
+    decoded.confidence = decoder.confidence();
+    return decoded;
+}
+
+// Clear recordings keep the exact path's reading, confidently, and never pay
+// for a second demodulation.
+TEST(Confidence, ClearRecordingsStayExactAndConfident)
+{
+    const std::pair<const char *, synth::RoomOptions> rooms[] = {
+        {"clean", {}},
+        {"25 dB", {.snrDb = 25.0, .seed = 3}},
+        {"21 dB", {.snrDb = 21.0, .seed = 4}},
+        {"quiet 22 dB", {.amplitude = 3000.0, .snrDb = 22.0, .seed = 5}},
+        {"drift", {.drift = 0.02}},
+        {"fading", {.fadeDepth = 0.3}},
+    };
+    for (const Transfer &transfer : transfers()) {
+        for (const auto &[name, room] : rooms) {
+            const Decoded decoded = decode(record(transfer.bytes, room));
+            EXPECT_TRUE(decoded.outcome.decoded) << transfer.name << " " << name;
+            EXPECT_EQ(decoded.outcome.bytes, synth::cleanedRoundTrip(transfer.bytes)) << transfer.name << " " << name;
+            EXPECT_EQ(decoded.confidence, Confidence::High) << transfer.name << " " << name;
+            EXPECT_FALSE(decoded.outcome.rescueAttempted) << transfer.name << " " << name;
+        }
+    }
+}
+
+TEST(Confidence, ExamplesAreReadExactlyAndConfidently)
+{
+    for (const char *name : {"f6-memory", "rs200-run", "cs200-ride"}) {
+        Decoder decoder;
+        EXPECT_TRUE(decoder.decodeFile(QStringLiteral(VENTRIX_EXAMPLES_DIR "/%1.wav").arg(name))) << name;
+        EXPECT_EQ(decoder.decodeMethod(), DecodeMethod::Exact) << name;
+        EXPECT_EQ(decoder.confidence(), Confidence::High) << name;
+        EXPECT_FALSE(decoder.rescueAttempted()) << name;
+    }
+}
+
+// Where noise spoils the exact reading, its margins say so, the second
+// demodulation reads the samples too, and what is kept is right or marked.
+TEST(Confidence, DoubtfulTransfersAreReadBothWays)
+{
+    const ByteArray cleaned = layouttest::rs200({.footPod = true, .lapCount = 3, .laps = layouttest::rs200ThreeLaps()}).bytes();
+    const ByteArray sent = synth::cleanedRoundTrip(cleaned);
+    int mended = 0;
+    for (int seed = 1; seed <= 8; ++seed) {
+        const std::vector<std::int16_t> samples = record(cleaned, {.snrDb = 14.0, .seed = std::uint64_t(14000 + seed)});
+        const Decoded exact = decode(samples, false);
+        const Decoded both = decode(samples);
+        // A reading that recognises nothing has no values to doubt.
+        const auto wrong = [&](const Decoded &d) {
+            return d.outcome.model && !TransferConfidence::agree(WatchModel::RS200, d.outcome.bytes, sent);
+        };
+        if (wrong(exact)) {
+            EXPECT_EQ(exact.confidence, Confidence::Low) << "seed " << seed;
+        }
+        if (wrong(both)) {
+            EXPECT_EQ(both.confidence, Confidence::Low) << "seed " << seed;
+        }
+        EXPECT_EQ(both.outcome.rescueAttempted, !exact.outcome.model || exact.confidence == Confidence::Low)
+            << "seed " << seed;
+        mended += int(wrong(exact) && both.outcome.model && !wrong(both));
+    }
+    EXPECT_GT(mended, 0);
+}
+
+TEST(Confidence, JsonSaysHowConfidentEachFileIs)
+{
+    JsonReport report;
+    FileOutcome noisy;
+    noisy.path = QStringLiteral("noisy.wav");
+    noisy.confidence = Confidence::Low;
+    report.add(noisy);
+    FileOutcome clear;
+    clear.path = QStringLiteral("clear.wav");
+    report.add(clear);
+    QString text;
+    QTextStream out(&text);
+    report.write(out);
+    out.flush();
+    EXPECT_TRUE(text.contains(QStringLiteral("\"confidence\": \"low\""))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("\"confidence\": \"high\""))) << text.toStdString();
+}
+
+} // namespace
