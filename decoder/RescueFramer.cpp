@@ -119,13 +119,14 @@ std::optional<std::uint8_t> RescueFramer::readFrame(const Peak &start)
         const std::int64_t centre = anchor + std::llround((k - anchorCell) * m_cellWidth);
         const Peak cell = peakIn(centre - kCellSearch, centre + kCellSearch);
         const float bar = std::max(power(kOneFraction * blankedShare(cell.blanked)) * reference, aboveNoise());
-        const float echo = echoBar(cell);
-        const bool burst = cell.level >= bar && cell.level >= echo;
+        const bool aboveBar = cell.level >= bar;
+        const float echo = aboveBar ? echoBar(cell) : 0.0F;
+        const bool burst = aboveBar && cell.level >= echo;
         // A burst taken for an echo may as well be a burst that noise weakened
         // and an earlier one strengthened: that decision is never clear.
-        margin = std::min(margin, cell.level < bar ? amplitudeMargin(cell.level, bar, false)
-                                  : burst          ? amplitudeMargin(cell.level, bar, true)
-                                                   : kEchoDecisionMargin);
+        margin = std::min(margin, !aboveBar ? amplitudeMargin(cell.level, bar, false)
+                                  : burst   ? amplitudeMargin(cell.level, bar, true)
+                                            : kEchoDecisionMargin);
         // A top at the edge of the search is a neighbour's flank, not this burst's centre.
         if (burst)
             loudest = std::max(loudest, cell.level);

@@ -19,6 +19,9 @@ public:
     void addFile(const QString &path, bool decoded, int storedSessions, const QString &reason = {},
                  bool rescued = false);
 
+    // The last file's values rest on decisions that were not all clear.
+    void addNoisyTransfer() { ++m_noisyFiles; }
+
     bool isEmpty() const { return m_files == 0; }
     int storedSessions() const { return m_storedSessions; }
     QStringList unreadFiles() const { return m_unreadFiles; }
@@ -32,4 +35,5 @@ private:
     QString m_lastReason;
     QStringList m_unreadFiles;
     int m_rescuedFiles = 0;
+    int m_noisyFiles = 0;
 };

@@ -32,6 +32,13 @@ const QLatin1StringView kWavExtension("wav");
 // The gray frame is this much wider than the coloured square on each side.
 constexpr qreal kFrameWidth = 2.0;
 
+// A transfer whose values rest on doubtful decisions says so in the status bar.
+void noteNoisyTransfer(const Decoder *decoder, DecodeReport &report)
+{
+    if (decoder && decoder->recognisedModel() && decoder->confidence() == Confidence::Low)
+        report.addNoisyTransfer();
+}
+
 } // namespace
 
 MainWindowController::MainWindowController(QMainWindow &theWindow, QTableView &sessionTable,
@@ -154,6 +161,7 @@ void MainWindowController::toolbarItemClicked()
             m_appController->startButtonClicked(false);
             report.addFile(m_appController->fileName(), !m_recordingDecodeFailed, m_insertedSessions - before,
                            m_decoder ? m_decoder->readError() : QString(), lastDecodeWasRescued());
+            noteNoisyTransfer(m_decoder, report);
         }
         m_buttonImageTimer.stop();
         m_recordingStatus->stop();
@@ -285,6 +293,7 @@ bool MainWindowController::decodeForReport(const QString &path, DecodeReport &re
     const bool decoded = m_fileDecoder && m_fileDecoder(path);
     report.addFile(path, decoded, m_insertedSessions - before,
                    decoded || !m_decoder ? QString() : m_decoder->readError(), lastDecodeWasRescued());
+    noteNoisyTransfer(m_decoder, report);
     return decoded;
 }
 

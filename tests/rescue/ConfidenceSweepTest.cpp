@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cstdio>
 
 using namespace rescuetest;
@@ -48,21 +47,6 @@ struct Watch
 const Watch kWatches[] = {{WatchModel::F6, &f6Transfer}, {WatchModel::RS200, &rs200WithLaps},
                           {WatchModel::CS200, &cs200WithLaps}};
 
-// The decoder, as decodeSamples wires it, with its confidence.
-std::pair<Outcome, Confidence> decodeWithConfidence(const std::vector<std::int16_t> &samples)
-{
-    QByteArray wav = synth::wavBytes(samples);
-    QBuffer file(&wav);
-    file.open(QIODevice::ReadOnly);
-    Decoder decoder;
-    decoder.extractBytesFromDevice(file);
-    Outcome outcome;
-    outcome.decoded = decoder.decodeExtractedBytes();
-    outcome.model = decoder.recognisedModel();
-    outcome.bytes = decoder.byteArray();
-    return {outcome, decoder.confidence()};
-}
-
 // Right: the watch recognised and every byte its layout reads as sent.
 bool readsAsSent(const Outcome &outcome, WatchModel model, const ByteArray &sent)
 {
@@ -79,13 +63,13 @@ TEST(ConfidenceSweep, NoWrongSessionWithHighConfidence)
             const ByteArray sent = synth::cleanedRoundTrip(watch.transfer());
             for (int seed = 1; seed <= kSeeds; ++seed) {
                 const synth::RoomOptions room{.snrDb = double(level.snrDb), .seed = std::uint64_t(1000 * level.snrDb + seed)};
-                const auto [outcome, confidence] = decodeWithConfidence(record(watch.transfer(), room));
+                const Outcome outcome = decodeSamples(record(watch.transfer(), room));
                 if (!outcome.decoded)
                     ++count.no;
                 else if (readsAsSent(outcome, watch.model, sent))
                     ++count.right;
                 else
-                    ++(confidence == Confidence::High ? count.wrongHigh : count.wrongLow);
+                    ++(outcome.confidence == Confidence::High ? count.wrongHigh : count.wrongLow);
             }
         }
         std::printf("%2d dB  right %2d  NO %2d  wrong-high %2d  wrong-low %2d\n", level.snrDb, count.right, count.no,

@@ -93,30 +93,6 @@ TEST(ByteStreamCleanup, SourceIndicesPointAtTheBytesKept)
     EXPECT_TRUE(ByteStreamCleanup::sourceIndices({0xAA, 0xAA, 0xAA, 0xAA, 0x55}).empty());
 }
 
-struct Decoded
-{
-    Outcome outcome;
-    Confidence confidence = Confidence::High;
-};
-
-Decoded decode(const std::vector<std::int16_t> &samples, bool rescueEnabled = true)
-{
-    QByteArray wav = synth::wavBytes(samples);
-    QBuffer file(&wav);
-    file.open(QIODevice::ReadOnly);
-    Decoder decoder;
-    decoder.setRescueEnabled(rescueEnabled);
-    decoder.extractBytesFromDevice(file);
-    Decoded decoded;
-    decoded.outcome.decoded = decoder.decodeExtractedBytes();
-    decoded.outcome.model = decoder.recognisedModel();
-    decoded.outcome.method = decoder.decodeMethod();
-    decoded.outcome.rescueAttempted = decoder.rescueAttempted();
-    decoded.outcome.bytes = decoder.byteArray();
-    decoded.confidence = decoder.confidence();
-    return decoded;
-}
-
 // Clear recordings keep the exact path's reading, confidently, and never pay
 // for a second demodulation.
 TEST(Confidence, ClearRecordingsStayExactAndConfident)
@@ -131,11 +107,11 @@ TEST(Confidence, ClearRecordingsStayExactAndConfident)
     };
     for (const Transfer &transfer : transfers()) {
         for (const auto &[name, room] : rooms) {
-            const Decoded decoded = decode(record(transfer.bytes, room));
-            EXPECT_TRUE(decoded.outcome.decoded) << transfer.name << " " << name;
-            EXPECT_EQ(decoded.outcome.bytes, synth::cleanedRoundTrip(transfer.bytes)) << transfer.name << " " << name;
+            const Outcome decoded = decodeSamples(record(transfer.bytes, room));
+            EXPECT_TRUE(decoded.decoded) << transfer.name << " " << name;
+            EXPECT_EQ(decoded.bytes, synth::cleanedRoundTrip(transfer.bytes)) << transfer.name << " " << name;
             EXPECT_EQ(decoded.confidence, Confidence::High) << transfer.name << " " << name;
-            EXPECT_FALSE(decoded.outcome.rescueAttempted) << transfer.name << " " << name;
+            EXPECT_FALSE(decoded.rescueAttempted) << transfer.name << " " << name;
         }
     }
 }
@@ -160,11 +136,11 @@ TEST(Confidence, DoubtfulTransfersAreReadBothWays)
     int mended = 0;
     for (int seed = 1; seed <= 8; ++seed) {
         const std::vector<std::int16_t> samples = record(cleaned, {.snrDb = 14.0, .seed = std::uint64_t(14000 + seed)});
-        const Decoded exact = decode(samples, false);
-        const Decoded both = decode(samples);
+        const Outcome exact = decodeSamples(samples, false);
+        const Outcome both = decodeSamples(samples);
         // A reading that recognises nothing has no values to doubt.
-        const auto wrong = [&](const Decoded &d) {
-            return d.outcome.model && !TransferConfidence::agree(WatchModel::RS200, d.outcome.bytes, sent);
+        const auto wrong = [&](const Outcome &d) {
+            return d.model && !TransferConfidence::agree(WatchModel::RS200, d.bytes, sent);
         };
         if (wrong(exact)) {
             EXPECT_EQ(exact.confidence, Confidence::Low) << "seed " << seed;
@@ -172,9 +148,9 @@ TEST(Confidence, DoubtfulTransfersAreReadBothWays)
         if (wrong(both)) {
             EXPECT_EQ(both.confidence, Confidence::Low) << "seed " << seed;
         }
-        EXPECT_EQ(both.outcome.rescueAttempted, !exact.outcome.model || exact.confidence == Confidence::Low)
+        EXPECT_EQ(both.rescueAttempted, !exact.model || exact.confidence == Confidence::Low)
             << "seed " << seed;
-        mended += int(wrong(exact) && both.outcome.model && !wrong(both));
+        mended += int(wrong(exact) && both.model && !wrong(both));
     }
     EXPECT_GT(mended, 0);
 }

@@ -19,6 +19,7 @@ struct Outcome
     DecodeMethod method = DecodeMethod::Exact;
     bool rescueAttempted = false;
     ByteArray bytes;
+    Confidence confidence = Confidence::High;
 };
 
 // Decodes the samples as a recorded file would be, without a store: the
@@ -37,6 +38,7 @@ inline Outcome decodeSamples(const std::vector<std::int16_t> &samples, bool resc
     outcome.method = decoder.decodeMethod();
     outcome.rescueAttempted = decoder.rescueAttempted();
     outcome.bytes = decoder.byteArray();
+    outcome.confidence = decoder.confidence();
     return outcome;
 }
 
