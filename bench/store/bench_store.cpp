@@ -7,7 +7,9 @@
 // "bench_store --write-database PATH" only writes the database, and
 // "bench_store --open-database PATH" only opens it once and prints the time
 // and peak memory of that alone.
+#include "ObjectContext.h"
 #include "StoreFile.h"
+#include "StoreFileReader.h"
 #include "StoreFileWriter.h"
 
 #include <QCoreApplication>

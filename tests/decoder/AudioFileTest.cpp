@@ -92,8 +92,8 @@ bool writeConverted(const QString &path, const std::vector<float> &mono, const C
 auto decode(const QString &path)
 {
     Decoder decoder;
-    const bool decoded = decoder.decodeFile(path);
-    return std::make_tuple(decoded, decoder.recognisedModel(), decoder.byteArray(), decoder.readError());
+    const DecodeResult decoded = decoder.decodeFile(path);
+    return std::make_tuple(decoded.dataMakesSense, decoded.model, decoder.byteArray(), decoder.readError());
 }
 
 class AudioFile : public testing::TestWithParam<std::tuple<const char *, Conversion>>
