@@ -1,16 +1,25 @@
 #include "ByteStreamCleanup.h"
 
 #include <algorithm>
+#include <numeric>
 
-bool ByteStreamCleanup::cleanupBytes(ByteArray &bytes)
+std::int64_t ByteStreamCleanup::transferStart(const ByteArray &bytes)
 {
     // Only the first 85 is tried: a later one is never a transfer start.
     const auto sync = std::find(bytes.begin(), bytes.end(), kSyncByte);
     if (sync == bytes.end() || sync - bytes.begin() < kPreambleLength)
-        return false;
+        return -1;
     if (!std::all_of(sync - kPreambleLength, sync, [](std::uint8_t b) { return b == kPreambleByte; }))
+        return -1;
+    return sync - bytes.begin();
+}
+
+bool ByteStreamCleanup::cleanupBytes(ByteArray &bytes)
+{
+    const std::int64_t start = transferStart(bytes);
+    if (start < 0)
         return false;
-    bytes.erase(bytes.begin(), sync);
+    bytes.erase(bytes.begin(), bytes.begin() + start);
 
     if (bytes.size() <= std::size_t(kHeaderLength))
         return true;
@@ -18,8 +27,25 @@ bool ByteStreamCleanup::cleanupBytes(ByteArray &bytes)
     // Too short for its declared blocks: left unjoined for the model checks to judge.
     if (bytes.size() < std::size_t(kBlockSize) * blockCount + kHeaderLength || blockCount == 0)
         return true;
-    joinBlocks(bytes, blockCount);
+    joinBlocks(bytes, bytes, blockCount);
     return true;
+}
+
+std::vector<std::int64_t> ByteStreamCleanup::sourceIndices(const ByteArray &raw)
+{
+    const std::int64_t start = transferStart(raw);
+    if (start < 0)
+        return {};
+    const ByteArray bytes(raw.begin() + start, raw.end());
+    std::vector<std::int64_t> indices(bytes.size());
+    std::iota(indices.begin(), indices.end(), start);
+    if (bytes.size() <= std::size_t(kHeaderLength))
+        return indices;
+    const int blockCount = bytes[kBlockCountIndex];
+    if (bytes.size() < std::size_t(kBlockSize) * blockCount + kHeaderLength || blockCount == 0)
+        return indices;
+    joinBlocks(indices, bytes, blockCount);
+    return indices;
 }
 
 // Keeps indices 0 to 10 (header and block 0's header), then the payload of
@@ -29,7 +55,9 @@ bool ByteStreamCleanup::cleanupBytes(ByteArray &bytes)
 // block j into the next header, so fewer header bytes go. Each removed range
 // lies in the array as it arrived, so one forward copy gives exactly what
 // removing the ranges from the last block to the first gives.
-void ByteStreamCleanup::joinBlocks(ByteArray &bytes, int blockCount)
+// items are the bytes themselves, or what stands for each of them.
+template<typename T>
+void ByteStreamCleanup::joinBlocks(std::vector<T> &items, const ByteArray &bytes, int blockCount)
 {
     // All fill counts are read before anything moves.
     std::vector<std::size_t> fillCounts(static_cast<std::size_t>(blockCount));
@@ -43,10 +71,10 @@ void ByteStreamCleanup::joinBlocks(ByteArray &bytes, int blockCount)
         const std::size_t removeFrom =
             std::size_t(kBlockSize) * j + kFirstPayloadIndex + fillCounts[std::size_t(j)];
         const std::size_t removeTo = std::size_t(kBlockSize) * (j + 1) + kFirstPayloadIndex;
-        kept = std::copy(bytes.begin() + from, bytes.begin() + removeFrom, bytes.begin() + kept)
-               - bytes.begin();
+        kept = std::copy(items.begin() + from, items.begin() + removeFrom, items.begin() + kept)
+               - items.begin();
         from = removeTo;
     }
-    kept = std::copy(bytes.begin() + from, bytes.begin() + end, bytes.begin() + kept) - bytes.begin();
-    bytes.resize(kept);
+    kept = std::copy(items.begin() + from, items.begin() + end, items.begin() + kept) - items.begin();
+    items.resize(kept);
 }

@@ -23,6 +23,13 @@ public:
     // is long enough for its declared blocks, their payloads are joined.
     static bool cleanupBytes(ByteArray &bytes);
 
+    // Where each byte that cleanupBytes(raw) keeps stood in raw, in the
+    // cleaned order; empty when it would answer NO.
+    static std::vector<std::int64_t> sourceIndices(const ByteArray &raw);
+
 private:
-    static void joinBlocks(ByteArray &bytes, int blockCount);
+    // The index of the sync byte that starts the transfer, or -1.
+    static std::int64_t transferStart(const ByteArray &bytes);
+    template<typename T>
+    static void joinBlocks(std::vector<T> &items, const ByteArray &bytes, int blockCount);
 };

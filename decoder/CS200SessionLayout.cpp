@@ -28,6 +28,39 @@ std::optional<int> lapShare(int cumulative, int previous)
 
 } // namespace
 
+ByteIndices CS200SessionLayout::bytesRead(const ByteArray &bytes)
+{
+    const ByteReader reader(bytes);
+    ByteIndices read = FieldCodecs::cs200CodecBytes();
+    addBytes(read, kWeightIndex, 2);
+    addBytes(read, kLengthIndex);
+    addBytes(read, kBirthdayIndex, 3);
+    addBytes(read, kUserMaxHRIndex);
+    addBytes(read, kSittingHRIndex);
+    addBytes(read, kTotalTimeIndex, 4);
+    addBytes(read, kSessionHRIndex, 2);
+    addBytes(read, kTimeInZoneIndex, 3);
+    addBytes(read, kTimeAboveZoneIndex, 3);
+    addBytes(read, kTimeBelowZoneIndex, 3);
+    addBytes(read, kCaloriesIndex, 2);
+    addBytes(read, kDistanceIndex, 2);
+    addBytes(read, kRideTimeIndex, 4);
+    addBytes(read, kSessionDateIndex, 5);
+    const int n = reader.byte(kNumberOfLapsIndex).value_or(0);
+    if (n < 1 || reader.size() < std::int64_t(kLapRecordSize) * n + kLapRecordsIndex)
+        return read;
+    for (int r = 0; r < n; ++r) {
+        const int record = kLapRecordsIndex + kLapRecordSize * r;
+        addBytes(read, record, 3);
+        addBytes(read, record + kLapMaxHROffset);
+        addBytes(read, record + kLapAverageHROffset);
+        addBytes(read, record + kLapEndSpeedOffset, 2);
+        addBytes(read, record + kLapCadenceOffset);
+        addBytes(read, record + kLapDistanceOffset, 2);
+    }
+    return read;
+}
+
 CS200SessionLayout::CS200SessionLayout(const ByteArray &bytes, bool &dataMakesSense)
     : m_bytes(bytes), m_codecs(bytes), m_dataMakesSense(dataMakesSense)
 {

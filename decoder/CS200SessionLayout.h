@@ -50,6 +50,9 @@ public:
 
     RunSession session(const SessionClock &now) const;
 
+    // The bytes the CS200 check and this layout read from bytes.
+    static ByteIndices bytesRead(const ByteArray &bytes);
+
 private:
     void setSpeedAndCadence(RunSession &session) const;
     std::vector<LimitZone> limitZones(const QString &limitType) const;

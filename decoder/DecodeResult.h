@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Confidence.h"
+#include "DecisionMargins.h"
 #include "DecodeMethod.h"
 
 #include "RunSession.h"
@@ -22,6 +24,12 @@ struct DecodeResult
     DecodeMethod method = DecodeMethod::Exact;
     // Whether the second demodulation ran.
     bool rescueAttempted = false;
+    // Whether every decision behind the bytes the layout read was clear;
+    // bytes set rather than demodulated count as clear.
+    Confidence confidence = Confidence::High;
+    // The smallest margin of those decisions, 1 being the smallest called
+    // clear; of two readings that agree, the larger one's.
+    float minimumMargin = DecisionMargins::kUnmeasured;
     // The sessions of the transfer in the order the watch sent them. An F6
     // memory brings every session it holds, stored before or not.
     std::vector<RunSession> sessions;

@@ -8,10 +8,13 @@
 #include "ModelRecognizer.h"
 #include "RescueDemodulator.h"
 #include "RS200SessionLayout.h"
+#include "TransferConfidence.h"
 #include "WavDataSampleSource.h"
 
 #include <QFile>
 #include <QFileInfo>
+
+#include <algorithm>
 
 namespace {
 constexpr std::size_t kInitialByteCapacity = 256;
@@ -37,47 +40,77 @@ DecodeResult Decoder::decodeFile(const QString &path)
 
 DecodeResult Decoder::decodeExtractedBytes()
 {
-    // Whatever happens, the samples are the memory of this decode only.
+    // Whatever happens, the samples and margins are the memory of this decode only.
     const std::unique_ptr<SampleSource> samples = std::move(m_extractedSamples);
-    DecodeResult result = decodeBytes();
-    // A recognised model is never decoded twice, even when a field cleared dataMakesSense.
-    if (result.model || !m_rescueEnabled || !samples)
-        return result;
-    return decodeRescued(*samples, std::move(result));
+    const DecisionMargins margins = std::move(m_exactMargins);
+    m_exactMargins.clear();
+    Reading reading = readBytes(std::move(m_byteArray), margins, DecodeMethod::Exact);
+    // A clear reading is never decoded twice, even when a field cleared dataMakesSense.
+    const bool doubtful = !reading.result.model || reading.result.confidence == Confidence::Low;
+    if (doubtful && m_rescueEnabled && samples)
+        reading = readBothWays(std::move(reading), *samples);
+    return decodeReading(std::move(reading));
 }
 
-DecodeResult Decoder::decodeRescued(SampleSource &samples, DecodeResult exact)
+Decoder::Reading Decoder::readBothWays(Reading exact, SampleSource &samples)
 {
-    ByteArray exactBytes = std::move(m_byteArray);
-    m_byteArray = RescueDemodulator::demodulate(samples);
-    DecodeResult rescued = decodeBytes();
-    rescued.rescueAttempted = true;
-    if (rescued.model) {
-        rescued.method = DecodeMethod::Rescued;
+    exact.result.rescueAttempted = true;
+    DecisionMargins margins;
+    Reading rescued = readBytes(RescueDemodulator::demodulate(samples, &margins), margins, DecodeMethod::Rescued);
+    rescued.result.rescueAttempted = true;
+    if (!rescued.result.model)
+        return exact;
+    if (!exact.result.model)
         return rescued;
+    // Two demodulations that read the same values from the same samples are believed.
+    const WatchModel model = *exact.result.model;
+    if (rescued.result.model == model && TransferConfidence::agree(model, exact.bytes, rescued.bytes)) {
+        exact.result.minimumMargin = std::max(exact.result.minimumMargin, rescued.result.minimumMargin);
+        exact.result.confidence = Confidence::High;
+        return exact;
     }
-    m_byteArray = std::move(exactBytes);
-    exact.rescueAttempted = true;
-    return exact;
+    Reading &better = rescued.result.minimumMargin > exact.result.minimumMargin ? rescued : exact;
+    better.result.confidence = Confidence::Low;
+    return std::move(better);
 }
 
-DecodeResult Decoder::decodeBytes()
+Decoder::Reading Decoder::readBytes(ByteArray bytes, const DecisionMargins &margins, DecodeMethod method)
 {
-    DecodeResult result;
-    bool &dataMakesSense = result.dataMakesSense;
-    if (!ByteStreamCleanup::cleanupBytes(m_byteArray))
-        return result;
+    Reading reading;
+    reading.bytes = std::move(bytes);
+    DecodeResult &result = reading.result;
+    result.minimumMargin = DecisionMargins::kUnmeasured;
+    const std::vector<std::int64_t> sources =
+        margins.empty() ? std::vector<std::int64_t>{} : ByteStreamCleanup::sourceIndices(reading.bytes);
+    if (!ByteStreamCleanup::cleanupBytes(reading.bytes))
+        return reading;
 
     // The order is fixed: an array that passes two checks is the first model.
-    ModelRecognizer recognizer(m_byteArray, dataMakesSense);
-    if (recognizer.checkF6Data()) {
+    ModelRecognizer recognizer(reading.bytes, result.dataMakesSense);
+    if (recognizer.checkF6Data())
         result.model = WatchModel::F6;
-        result.sessions = F6SessionLayout(m_byteArray, dataMakesSense).sessions(m_now);
-    } else if (recognizer.checkRS200Data()) {
+    else if (recognizer.checkRS200Data())
         result.model = WatchModel::RS200;
-        result.sessions.push_back(RS200SessionLayout(m_byteArray, dataMakesSense).session(m_now));
-    } else if (recognizer.checkCS200Data()) {
+    else if (recognizer.checkCS200Data())
         result.model = WatchModel::CS200;
+    if (result.model) {
+        result.method = method;
+        result.minimumMargin = TransferConfidence::minimumMargin(*result.model, reading.bytes, sources, margins);
+        result.confidence = TransferConfidence::judge(result.minimumMargin);
+    }
+    return reading;
+}
+
+DecodeResult Decoder::decodeReading(Reading reading)
+{
+    m_byteArray = std::move(reading.bytes);
+    DecodeResult result = std::move(reading.result);
+    bool &dataMakesSense = result.dataMakesSense;
+    if (result.model == WatchModel::F6) {
+        result.sessions = F6SessionLayout(m_byteArray, dataMakesSense).sessions(m_now);
+    } else if (result.model == WatchModel::RS200) {
+        result.sessions.push_back(RS200SessionLayout(m_byteArray, dataMakesSense).session(m_now));
+    } else if (result.model == WatchModel::CS200) {
         result.sessions.push_back(CS200SessionLayout(m_byteArray, dataMakesSense).session(m_now));
     }
     return result;
@@ -87,6 +120,7 @@ void Decoder::extractBytesFromFile(const QString &path)
 {
     m_readError.clear();
     m_extractedSamples.reset();
+    m_exactMargins.clear();
     const QFileInfo info(path);
     if (info.isDir()) {
         m_readError = QStringLiteral("is a folder, not a recording");
@@ -130,7 +164,7 @@ void Decoder::extractBytesFromFile(const QString &path)
 
 void Decoder::extractBytesFromSource(std::unique_ptr<SampleSource> source)
 {
-    m_byteArray = Demodulator::demodulate(*source);
+    m_byteArray = Demodulator::demodulate(*source, &m_exactMargins);
     m_extractedSamples = std::move(source);
 }
 
@@ -138,6 +172,7 @@ void Decoder::extractBytesFromDevice(QIODevice &device)
 {
     m_readError.clear();
     m_extractedSamples.reset();
+    m_exactMargins.clear();
     m_openFile.open(&device);
     if (!m_openFile.findDataChunk()) {
         m_openFile.close();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ByteReader.h"
+#include "DecisionMargins.h"
 #include "DecodeResult.h"
 #include "SampleSource.h"
 #include "SessionClock.h"
@@ -39,7 +40,10 @@ public:
     // When no model is recognised in bytes extracted from samples, the second
     // demodulation reads the same samples and the clean-up, checks and layouts
     // run once more on its bytes; if that recognises nothing either, the
-    // exact bytes are left in the array.
+    // exact bytes are left in the array. When some decision behind the bytes
+    // the recognised layout reads was doubtful, the second demodulation reads
+    // the samples too: where both agree the result is confident; otherwise the
+    // reading with the larger margins is decoded, with low confidence.
     DecodeResult decodeExtractedBytes();
 
     // Replaces the byte array by the bytes demodulated from the file. A file
@@ -55,6 +59,7 @@ public:
     {
         m_byteArray = std::move(bytes);
         m_extractedSamples.reset();
+        m_exactMargins.clear();
     }
     // Why the last extraction could not read its file; empty when it could.
     const QString &readError() const { return m_readError; }
@@ -67,9 +72,20 @@ public:
     static constexpr std::int64_t kMissingSamplePadding = 1088;
 
 private:
-    // Clean-up, the checks in order, and the layout of the recognised model.
-    DecodeResult decodeBytes();
-    DecodeResult decodeRescued(SampleSource &samples, DecodeResult exact);
+    // What one demodulation's bytes gave: the cleaned bytes, and the result
+    // of the checks and margins before any layout ran.
+    struct Reading
+    {
+        ByteArray bytes;
+        DecodeResult result;
+    };
+
+    // Clean-up and the checks in order, judged by the margins of its bytes.
+    Reading readBytes(ByteArray bytes, const DecisionMargins &margins, DecodeMethod method);
+    // The second demodulation's reading, or the exact one, whichever is to be decoded.
+    Reading readBothWays(Reading exact, SampleSource &samples);
+    // Makes the reading's bytes the array and runs the recognised model's layout.
+    DecodeResult decodeReading(Reading reading);
     // The exact demodulation of the source, which is kept for the second one.
     void extractBytesFromSource(std::unique_ptr<SampleSource> source);
 
@@ -78,6 +94,7 @@ private:
     // The last extraction's samples (read from the file again as needed),
     // kept until its decode is over in case the second demodulation needs them.
     std::unique_ptr<SampleSource> m_extractedSamples;
+    DecisionMargins m_exactMargins; // of the last extraction's bytes
     bool m_rescueEnabled = true;
     WavDataReader m_openFile; // open only while an extraction runs
     SessionClock m_now = &QDateTime::currentDateTime;

@@ -1,9 +1,11 @@
 #include "Demodulator.h"
 
+#include "ExactMargins.h"
 #include "SampleSource.h"
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 int Demodulator::threshold() const
 {
@@ -26,7 +28,7 @@ bool Demodulator::isLocalMaximum(std::int64_t i) const
     return true;
 }
 
-std::vector<std::uint8_t> Demodulator::markBursts(int threshold) const
+std::vector<std::uint8_t> Demodulator::markBursts(int threshold, ExactMargins *margins) const
 {
     const std::int64_t n = std::int64_t(m_samples.size());
     std::vector<std::uint8_t> marks(std::size_t(n), 0);
@@ -39,6 +41,8 @@ std::vector<std::uint8_t> Demodulator::markBursts(int threshold) const
         if (s[i] > threshold && i > last + kMinBurstSpacing && isLocalMaximum(i)) {
             std::memset(marks.data() + (i - kMarkBeforePeak), 1, kMarkBeforePeak + 1 + kMarkAfterPeak);
             last = i;
+            if (margins)
+                margins->burstAccepted(i);
             i += kBurstAdvance;
         } else {
             ++i;
@@ -47,7 +51,7 @@ std::vector<std::uint8_t> Demodulator::markBursts(int threshold) const
     return marks;
 }
 
-ByteArray Demodulator::frameBytes(std::span<const std::uint8_t> marks)
+ByteArray Demodulator::frameBytes(std::span<const std::uint8_t> marks, ExactMargins *margins)
 {
     ByteArray bytes;
     const std::int64_t end = std::int64_t(marks.size()) - kSkipTailSamples;
@@ -69,6 +73,8 @@ ByteArray Demodulator::frameBytes(std::span<const std::uint8_t> marks)
                 byte |= 1 << (k - 1);
         }
         bytes.push_back(std::uint8_t(byte));
+        if (margins)
+            margins->frameRead(i, byte);
         i += kFrameAdvance;
     }
     return bytes;
@@ -126,8 +132,8 @@ PeakPass findThreshold(SampleSource &source)
 class WindowedDemodulation
 {
 public:
-    WindowedDemodulation(std::int64_t count, int threshold)
-        : m_end(count - Demodulator::kSkipTailSamples), m_threshold(threshold)
+    WindowedDemodulation(std::int64_t count, int threshold, ExactMargins *margins)
+        : m_end(count - Demodulator::kSkipTailSamples), m_threshold(threshold), m_margins(margins)
     {
         m_samples.reserve(kBlockSamples + kKeep);
         m_marks.reserve(kBlockSamples + kKeep + kMarkSlack);
@@ -144,8 +150,10 @@ public:
             append(std::span(block.data(), got));
             const bool ended = got == 0;
             scanBursts(ended ? m_end : std::min(m_end, loaded() - Demodulator::kPeakNeighbourhood));
-            readFrames(bytes, ended ? m_end : std::min(m_end, m_burst - Demodulator::kMarkBeforePeak
-                                                                   - Demodulator::kStopCellOffset));
+            // A frame's margins look at its samples up to kFrameReach past its start.
+            readFrames(bytes, ended ? m_end
+                                    : std::min({m_end, m_burst - Demodulator::kMarkBeforePeak - Demodulator::kStopCellOffset,
+                                                loaded() - ExactMargins::kFrameReach}));
             if (ended)
                 return bytes;
             slide();
@@ -186,6 +194,8 @@ private:
                 std::memset(m_marks.data() + (i - Demodulator::kMarkBeforePeak - m_base), 1,
                             Demodulator::kMarkBeforePeak + 1 + Demodulator::kMarkAfterPeak);
                 m_last = i;
+                if (m_margins)
+                    m_margins->burstAccepted(i);
                 m_burst += Demodulator::kBurstAdvance;
             } else {
                 ++m_burst;
@@ -214,6 +224,10 @@ private:
                     byte |= 1 << (k - 1);
             }
             bytes.push_back(std::uint8_t(byte));
+            if (m_margins) {
+                m_margins->showSamples(m_samples, m_base);
+                m_margins->frameRead(i, byte);
+            }
             m_frame = i + Demodulator::kFrameAdvance;
         }
     }
@@ -230,6 +244,7 @@ private:
 
     const std::int64_t m_end;
     const int m_threshold;
+    ExactMargins *const m_margins;
     std::vector<std::int16_t> m_samples; // samples m_base, m_base + 1, ...
     std::vector<std::uint8_t> m_marks;   // their marks, and kMarkSlack more
     std::int64_t m_base = 0;
@@ -240,12 +255,15 @@ private:
 
 } // namespace
 
-ByteArray Demodulator::demodulate(SampleSource &source)
+ByteArray Demodulator::demodulate(SampleSource &source, DecisionMargins *margins)
 {
     if (!source.rewind())
         return {};
     const PeakPass peak = findThreshold(source);
     if (!source.rewind())
         return {};
-    return WindowedDemodulation(peak.count, peak.threshold).run(source);
+    std::optional<ExactMargins> hooks;
+    if (margins)
+        hooks.emplace(peak.threshold, *margins);
+    return WindowedDemodulation(peak.count, peak.threshold, hooks ? &*hooks : nullptr).run(source);
 }

@@ -8,6 +8,9 @@ class SampleSource;
 #include <span>
 #include <vector>
 
+class DecisionMargins;
+class ExactMargins;
+
 // Turns the samples of a recorded transfer into bytes. The watch sends each
 // byte as a frame of ten 88-sample bit cells: a start burst, eight data cells
 // least significant bit first (a burst is a 1) and an empty stop cell. We find
@@ -38,18 +41,21 @@ public:
     int threshold() const;
 
     // One mark per sample, 1 inside a detected burst (the 88 samples from 43
-    // before to 44 after its peak), 0 elsewhere.
-    std::vector<std::uint8_t> markBursts(int threshold) const;
+    // before to 44 after its peak), 0 elsewhere. margins, when given, hears of
+    // every burst peak accepted.
+    std::vector<std::uint8_t> markBursts(int threshold, ExactMargins *margins = nullptr) const;
 
-    // Reads the frames off a mark buffer, one byte per frame.
-    static ByteArray frameBytes(std::span<const std::uint8_t> marks);
+    // Reads the frames off a mark buffer, one byte per frame. margins, when
+    // given, hears of every frame read.
+    static ByteArray frameBytes(std::span<const std::uint8_t> marks, ExactMargins *margins = nullptr);
 
     // The same bytes as threshold(), markBursts() and frameBytes() over the
     // whole recording, from two passes over the source in blocks: the first
     // finds the peak, the second marks bursts and reads frames through a
     // window of a few hundred thousand samples, so memory stays flat however
-    // long the recording is.
-    static ByteArray demodulate(SampleSource &source);
+    // long the recording is. margins, when given, gets one margin per byte
+    // read, as ExactMargins measures them.
+    static ByteArray demodulate(SampleSource &source, DecisionMargins *margins = nullptr);
 
 private:
     bool isLocalMaximum(std::int64_t i) const;

@@ -6,6 +6,7 @@
 namespace {
 
 // Offsets within a record.
+constexpr int kMarkerOffset = 0;
 constexpr int kDateOffset = 8;
 constexpr int kDurationOffset = 14;
 constexpr int kAverageHROffset = 17;
@@ -20,6 +21,33 @@ constexpr int kUserMaxHROffset = 43;
 const QString kTargetZoneName = QStringLiteral("In Zone");
 
 } // namespace
+
+ByteIndices F6SessionLayout::bytesRead(const ByteArray &bytes)
+{
+    const ByteReader reader(bytes);
+    ByteIndices read;
+    addBytes(read, ModelRecognizer::kF6LengthIndex, 2);
+    addBytes(read, ModelRecognizer::kF6RecordCountIndex);
+    const int records = reader.byte(ModelRecognizer::kF6RecordCountIndex).value_or(0);
+    const int length = reader.lsbMsbToInt(ModelRecognizer::kF6LengthIndex);
+    if (records < 1 || length <= kRecordSize * records)
+        return read;
+    for (int k = 1; k <= records; ++k) {
+        const int start = recordStart(length, k);
+        addBytes(read, start + kMarkerOffset);
+        addBytes(read, start + kDateOffset, 6);
+        addBytes(read, start + kDurationOffset, 3);
+        addBytes(read, start + kAverageHROffset);
+        addBytes(read, start + kMaxHROffset);
+        addBytes(read, start + kCaloriesOffset, 2);
+        addBytes(read, start + kFatOffset);
+        addBytes(read, start + kZoneTimeOffset, 3);
+        addBytes(read, start + kZoneLowOffset);
+        addBytes(read, start + kZoneHighOffset);
+        addBytes(read, start + kUserMaxHROffset);
+    }
+    return read;
+}
 
 F6SessionLayout::F6SessionLayout(const ByteArray &bytes, bool &dataMakesSense)
     : m_bytes(bytes), m_codecs(bytes), m_dataMakesSense(dataMakesSense)

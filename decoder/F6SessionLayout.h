@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ByteIndices.h"
 #include "ByteReader.h"
 #include "FieldCodecs.h"
 #include "SessionClock.h"
@@ -28,6 +29,10 @@ public:
     // plausible start date is skipped. Skipping the sessions stored before is
     // the importer's step.
     std::vector<RunSession> sessions(const SessionClock &now) const;
+
+    // The bytes the F6 check and this layout read from bytes: the record count,
+    // the length and every record's marker and fields.
+    static ByteIndices bytesRead(const ByteArray &bytes);
 
     // Index of record k (1 to M).
     static int recordStart(int length, int k) { return length - kFirstRecordOffset - kRecordSize * (k - 1); }

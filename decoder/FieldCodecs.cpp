@@ -95,6 +95,42 @@ bool isMonth(int month)
 
 } // namespace
 
+ByteIndices FieldCodecs::rs200CodecBytes(bool footPod)
+{
+    ByteIndices read;
+    addBytes(read, kActivityLevelIndex);
+    addBytes(read, kNameFirstIndex, kNameLastIndex - kNameFirstIndex + 1);
+    addBytes(read, kFootPodIndex);
+    addBytes(read, kTotalTimeIndex, 3);
+    for (const auto &zoneTimes : {kTimeBelowZoneIndices, kTimeInZoneIndices, kTimeAboveZoneIndices})
+        for (int index : zoneTimes)
+            addBytes(read, index, 3);
+    for (int j = 1; j <= kSportZones; ++j) {
+        addBytes(read, kSportZoneLimitBase + 2 * j, 2);
+        addBytes(read, kSportZoneTimeBase + 3 * j, 3);
+    }
+    if (footPod) {
+        addBytes(read, kFastestPaceIndex, 2);
+        addBytes(read, kAveragePaceIndex, 2);
+    }
+    addBytes(read, kNumberOfLapsIndex);
+    return read;
+}
+
+ByteIndices FieldCodecs::cs200CodecBytes()
+{
+    ByteIndices read;
+    addBytes(read, CS200SessionLayout::kLimitFlagsIndex);
+    addBytes(read, CS200SessionLayout::kAverageSpeedIndex, 2);
+    addBytes(read, CS200SessionLayout::kMaxSpeedIndex, 2);
+    addBytes(read, CS200SessionLayout::kAverageCadenceIndex);
+    addBytes(read, CS200SessionLayout::kMaxCadenceIndex);
+    addBytes(read, CS200SessionLayout::kNumberOfLapsIndex);
+    addBytes(read, CS200SessionLayout::kLimitLowIndex);
+    addBytes(read, CS200SessionLayout::kLimitHighIndex);
+    return read;
+}
+
 std::optional<TimeRecord> FieldCodecs::packedTime(int b0, int b1, int b2)
 {
     TimeRecord time;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ByteIndices.h"
 #include "ByteReader.h"
 
 #include <QDateTime>
@@ -102,6 +103,11 @@ public:
     int decodeNumberOfLaps() const;
     int decodeNumberOfCS200Laps() const;
     bool checkLapData(bool footPod, int sessionTotalTime) const;
+
+    // The fixed places the RS200 and CS200 codecs above read (the pace only
+    // with the foot pod); the layouts add the places they pass in.
+    static ByteIndices rs200CodecBytes(bool footPod);
+    static ByteIndices cs200CodecBytes();
 
     // Packed time in three bytes: seconds and minutes in the low six bits of
     // b0 and b1, hours in the low seven bits of b2, the tenths spread over the

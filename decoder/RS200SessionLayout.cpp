@@ -68,6 +68,34 @@ std::optional<int> difference(std::optional<int> cumulative, std::optional<int> 
 
 } // namespace
 
+ByteIndices RS200SessionLayout::bytesRead(const ByteArray &bytes)
+{
+    const ByteReader reader(bytes);
+    const bool footPod = FieldCodecs(bytes).decodeFootPodIsOn();
+    ByteIndices read = FieldCodecs::rs200CodecBytes(footPod);
+    addBytes(read, kWeightIndex, 2);
+    addBytes(read, kLengthIndex);
+    addBytes(read, ModelRecognizer::kRS200BirthdayIndex, 3);
+    addBytes(read, kUserMaxHRIndex);
+    addBytes(read, kVO2MaxIndex);
+    addBytes(read, kSittingHRIndex);
+    addBytes(read, kSexIndex);
+    addBytes(read, kLimitsOnIndex);
+    addBytes(read, ModelRecognizer::kRS200SessionDateIndex, 5);
+    addBytes(read, ModelRecognizer::kRS200SessionHRIndex, 2);
+    addBytes(read, kMaxSetHRIndex);
+    addBytes(read, kCaloriesIndex, 2);
+    if (bitSet(reader.byte(kLimitsOnIndex), kLimitsOnBit))
+        addBytes(read, kLimitPairBase, kLimitPairSize * kLimitZones);
+    if (footPod)
+        addBytes(read, kDistanceIndex, 2);
+    const int n = reader.byte(kNumberOfLapsIndex).value_or(0);
+    const int recordSize = footPod ? kLapRecordSizeWithFootPod : kLapRecordSize;
+    if (n >= kFewestLaps && reader.size() >= std::int64_t(recordSize) * n + kLapRecordsIndex)
+        addBytes(read, kLapRecordsIndex, recordSize * n);
+    return read;
+}
+
 RS200SessionLayout::RS200SessionLayout(const ByteArray &bytes, bool &dataMakesSense)
     : m_bytes(bytes), m_codecs(bytes), m_dataMakesSense(dataMakesSense)
 {

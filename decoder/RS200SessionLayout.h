@@ -27,6 +27,9 @@ public:
 
     RunSession session(const SessionClock &now) const;
 
+    // The bytes the RS200 check and this layout read from bytes.
+    static ByteIndices bytesRead(const ByteArray &bytes);
+
     // Limit zones 1 to 3 for limitType; "HR Limits" stops at the first zero
     // lower limit.
     std::vector<LimitZone> decodeRS200LimitZones(const QString &limitType) const;

@@ -35,13 +35,13 @@ private:
 
 } // namespace
 
-ByteArray RescueDemodulator::demodulate(std::span<const std::int16_t> samples)
+ByteArray RescueDemodulator::demodulate(std::span<const std::int16_t> samples, DecisionMargins *margins)
 {
     SpanSource source(samples);
-    return demodulate(source);
+    return demodulate(source, margins);
 }
 
-ByteArray RescueDemodulator::demodulate(SampleSource &source)
+ByteArray RescueDemodulator::demodulate(SampleSource &source, DecisionMargins *margins)
 {
     ByteArray bytes;
     if (!source.rewind())
@@ -49,7 +49,7 @@ ByteArray RescueDemodulator::demodulate(SampleSource &source)
     // The rings and block buffers take a few tens of kilobytes: on the heap,
     // allocated once before the pass.
     auto envelope = std::make_unique<BurstEnvelope>();
-    auto framer = std::make_unique<RescueFramer>(bytes);
+    auto framer = std::make_unique<RescueFramer>(bytes, margins);
     std::vector<std::int16_t> block(RescueFramer::kMaxBlock);
     std::vector<float> levels(RescueFramer::kMaxBlock);
     std::vector<std::uint8_t> blanked(RescueFramer::kMaxBlock);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ByteReader.h"
+#include "DecisionMargins.h"
 
 #include <cstdint>
 #include <span>
@@ -16,7 +17,8 @@ class SampleSource;
 class RescueDemodulator
 {
 public:
-    static ByteArray demodulate(std::span<const std::int16_t> samples);
+    // margins, when given, gets one margin per byte read.
+    static ByteArray demodulate(std::span<const std::int16_t> samples, DecisionMargins *margins = nullptr);
     // One pass over the source from its start.
-    static ByteArray demodulate(SampleSource &source);
+    static ByteArray demodulate(SampleSource &source, DecisionMargins *margins = nullptr);
 };

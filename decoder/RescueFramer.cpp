@@ -34,6 +34,8 @@ void RescueFramer::hunt()
     if (const std::optional<std::uint8_t> byte = readFrame(start)) {
         m_bytes.push_back(*byte);
         m_lastFrameStart = start.at;
+        if (m_margins)
+            m_margins->addFrame(start.at, m_lastFrameMargin / kClearMargin);
         acceptFrame();
         m_cursor = start.at + std::llround(kNextFrameCells * m_cellWidth);
     } else {
@@ -79,14 +81,30 @@ RescueFramer::Peak RescueFramer::peakIn(std::int64_t from, std::int64_t to) cons
     return peak;
 }
 
-bool RescueFramer::isEcho(const Peak &peak) const
+float RescueFramer::echoBar(const Peak &peak) const
 {
     const std::int64_t to = peak.at - kEchoMinDelay;
     if (to < 0)
-        return false;
+        return 0.0F;
     const Peak earlier = peakIn(peak.at - kEchoMaxDelay, to);
-    return peak.level < power(kEchoRatio * blankedShare(peak.blanked)) * earlier.level;
+    return power(kEchoRatio * blankedShare(peak.blanked)) * earlier.level;
 }
+
+namespace {
+
+constexpr float kEchoDecisionMargin = 0.0F;
+
+// How far a level lies on the right side of the bar it was decided against,
+// as a share of amplitude (levels are powers).
+float amplitudeMargin(float level, float bar, bool above)
+{
+    if (bar <= 0.0F)
+        return above ? 1.0F : -1.0F;
+    const float ratio = std::sqrt(std::max(level, 0.0F) / bar);
+    return above ? ratio - 1.0F : 1.0F - ratio;
+}
+
+} // namespace
 
 std::optional<std::uint8_t> RescueFramer::readFrame(const Peak &start)
 {
@@ -97,11 +115,19 @@ std::optional<std::uint8_t> RescueFramer::readFrame(const Peak &start)
     // lower the bar for this frame's data: the recent frames set it as well.
     const float reference = std::max(start.level, m_recentLevel);
     float loudest = start.level;
+    float margin = amplitudeMargin(start.level, startThreshold(start.blanked), true);
     const auto cellHoldsBurst = [&](int k) {
         const std::int64_t centre = anchor + std::llround((k - anchorCell) * m_cellWidth);
         const Peak cell = peakIn(centre - kCellSearch, centre + kCellSearch);
         const float bar = std::max(power(kOneFraction * blankedShare(cell.blanked)) * reference, aboveNoise());
-        const bool burst = cell.level >= bar && !isEcho(cell);
+        const bool aboveBar = cell.level >= bar;
+        const float echo = aboveBar ? echoBar(cell) : 0.0F;
+        const bool burst = aboveBar && cell.level >= echo;
+        // A burst taken for an echo may as well be a burst that noise weakened
+        // and an earlier one strengthened: that decision is never clear.
+        margin = std::min(margin, !aboveBar ? amplitudeMargin(cell.level, bar, false)
+                                  : burst   ? amplitudeMargin(cell.level, bar, true)
+                                            : kEchoDecisionMargin);
         // A top at the edge of the search is a neighbour's flank, not this burst's centre.
         if (burst)
             loudest = std::max(loudest, cell.level);
@@ -122,6 +148,7 @@ std::optional<std::uint8_t> RescueFramer::readFrame(const Peak &start)
     m_lastAnchorCell = anchorCell;
     m_lastAnchorOffset = double(anchor - start.at);
     m_lastFrameLevel = loudest;
+    m_lastFrameMargin = margin;
     return std::uint8_t(byte);
 }
 

@@ -1,5 +1,7 @@
 #include "DecodeReport.h"
 
+#include "Confidence.h"
+
 #include <QFileInfo>
 
 namespace {
@@ -55,6 +57,8 @@ QString DecodeReport::message() const
     if (m_rescuedFiles > 0)
         stored += (stored.isEmpty() ? QString() : QStringLiteral(" "))
                   + tr("The transfer could only be read after noise correction.");
+    if (m_noisyFiles > 0)
+        stored += (stored.isEmpty() ? QString() : QStringLiteral(" ")) + noisyTransferMessage();
     if (stored.isEmpty())
         return unread;
     return unread.isEmpty() ? stored : stored + u' ' + unread;

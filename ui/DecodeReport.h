@@ -20,6 +20,9 @@ public:
     void addFile(const QString &path, bool decoded, int storedSessions, const QString &reason = {},
                  bool rescued = false, int alreadyStored = 0, const QString &saveError = {});
 
+    // The last file's values rest on decisions that were not all clear.
+    void addNoisyTransfer() { ++m_noisyFiles; }
+
     bool isEmpty() const { return m_files == 0; }
     int storedSessions() const { return m_storedSessions; }
     QStringList unreadFiles() const { return m_unreadFiles; }
@@ -35,4 +38,5 @@ private:
     int m_rescuedFiles = 0;
     int m_alreadyStored = 0;
     QString m_saveError;
+    int m_noisyFiles = 0;
 };

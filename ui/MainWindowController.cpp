@@ -351,6 +351,9 @@ void MainWindowController::addToReport(DecodeReport &report, const DecodeResult 
     const bool rescued = decoded.model && decoded.method == DecodeMethod::Rescued;
     report.addFile(decoded.path, decoded.dataMakesSense, imported.storedCount(), decoded.readFailure, rescued,
                    imported.alreadyStored, imported.saved.ok ? QString() : imported.saved.errorMessage);
+    // A transfer whose values rest on doubtful decisions says so in the status bar.
+    if (decoded.model && decoded.confidence == Confidence::Low)
+        report.addNoisyTransfer();
 }
 
 void MainWindowController::showReport(const DecodeReport &report)

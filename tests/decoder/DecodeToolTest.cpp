@@ -41,6 +41,7 @@ QJsonObject withoutRunDetails(QJsonObject file)
 {
     file.remove(QStringLiteral("path"));
     file.remove(QStringLiteral("method"));
+    file.remove(QStringLiteral("confidence"));
     QJsonArray sessions;
     for (const QJsonValue &session : file[QStringLiteral("sessions")].toArray()) {
         QJsonObject s = session.toObject();
@@ -66,6 +67,7 @@ TEST(DecodeTool, ExamplesPrintTheirGoldenSessions)
         ASSERT_TRUE(golden.open(QIODevice::ReadOnly));
         EXPECT_EQ(run.files.at(i)["path"].toString(), paths[i]);
         EXPECT_EQ(run.files.at(i)["method"].toString(), "exact");
+        EXPECT_EQ(run.files.at(i)["confidence"].toString(), "high");
         EXPECT_EQ(withoutRunDetails(run.files.at(i).toObject()),
                   withoutRunDetails(QJsonDocument::fromJson(golden.readAll()).object()))
             << kExamples[i].toStdString();

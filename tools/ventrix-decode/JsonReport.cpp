@@ -18,6 +18,7 @@ void JsonReport::add(const FileOutcome &outcome)
     entry.insert(QStringLiteral("dataMakesSense"), outcome.decoded);
     entry.insert(QStringLiteral("model"), outcome.model ? QJsonValue(watchModelName(*outcome.model)) : QJsonValue());
     entry.insert(QStringLiteral("method"), decodeMethodName(outcome.method));
+    entry.insert(QStringLiteral("confidence"), confidenceName(outcome.confidence));
     entry.insert(QStringLiteral("sessions"), sessions);
     m_files.append(entry);
 }

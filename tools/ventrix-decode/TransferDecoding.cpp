@@ -18,6 +18,7 @@ FileOutcome TransferDecoding::decode(const QString &path, const BytesHook &befor
     outcome.decoded = decoded.dataMakesSense;
     outcome.model = decoded.model;
     outcome.method = decoded.method;
+    outcome.confidence = decoded.confidence;
     const ImportResult imported = m_importer.importTransfer(decoded);
     outcome.sessions = imported.storedSessions;
     outcome.alreadyStored = imported.alreadyStored;

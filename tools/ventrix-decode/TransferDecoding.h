@@ -20,6 +20,7 @@ struct FileOutcome
     bool decoded = false;                   // the decode's answer
     std::optional<WatchModel> model;        // the model whose check passed
     DecodeMethod method = DecodeMethod::Exact; // which demodulation gave the bytes
+    Confidence confidence = Confidence::High; // whether every decision the layout read was clear
     QList<const RunSession *> sessions;     // inserted by this file, in insertion order
     int alreadyStored = 0;                  // sessions of the file the store held already
     QString saveError;                      // why the save after the import failed, if it did
