@@ -1,6 +1,6 @@
 // The whole application as main() builds it, against the throw-away home.
 #include "ExampleRecordings.h"
-#include "IdleCaptureSource.h"
+#include "FakeCaptureSource.h"
 
 #include "AppController.h"
 #include "DataOutput.h"
@@ -45,15 +45,10 @@ class ApplicationTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        VXDefaults::settings().clear();
         dataFolder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Ventrix");
         QDir(dataFolder).removeRecursively();
     }
-    void TearDown() override
-    {
-        QDir(dataFolder).removeRecursively();
-        VXDefaults::settings().clear();
-    }
+    void TearDown() override { QDir(dataFolder).removeRecursively(); }
 
     // Starts the whole application as main() does, without moving windows.
     std::unique_ptr<VentrixApplication> start()
@@ -137,7 +132,8 @@ TEST_F(ApplicationTest, LevelBarShowsTheRecordersPeak)
     auto app = start();
     AudioFileRecorder *recorder = nullptr;
     app->appController().setRecorderFactory([&recorder] {
-        auto made = std::make_unique<AudioFileRecorder>(std::make_unique<IdleCaptureSource>());
+        auto made = std::make_unique<AudioFileRecorder>(
+            std::make_unique<FakeCaptureSource>(FakeCaptureSource::Options{}, std::vector<float>{}));
         recorder = made.get();
         return made;
     });

@@ -157,15 +157,10 @@ protected:
     void SetUp() override
     {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::Ireland));
-        VXDefaults::settings().clear();
         rs200 = context.insertSession(ExampleSessions::rs200());
         f6 = context.insertSession(ExampleSessions::f6());
     }
-    void TearDown() override
-    {
-        VXDefaults::settings().clear();
-        QLocale::setDefault(QLocale::c());
-    }
+    void TearDown() override { QLocale::setDefault(QLocale::c()); }
 
     static void click(VXSegmentedControl *control, int segment)
     {

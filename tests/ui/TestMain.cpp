@@ -1,3 +1,5 @@
+#include "VXDefaults.h"
+
 #include <QApplication>
 #include <QLocale>
 #include <QTemporaryDir>
@@ -5,6 +7,14 @@
 #include <gtest/gtest.h>
 
 #include <ctime>
+
+namespace {
+// Every test starts from the default settings, whatever the one before stored.
+class FreshSettings : public ::testing::EmptyTestEventListener
+{
+    void OnTestStart(const ::testing::TestInfo &) override { VXDefaults::settings().clear(); }
+};
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -24,5 +34,6 @@ int main(int argc, char **argv)
 #endif
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new FreshSettings);
     return RUN_ALL_TESTS();
 }

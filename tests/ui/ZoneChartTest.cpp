@@ -3,11 +3,9 @@
 #include "SessionListController.h"
 #include "SportZoneGeometry.h"
 #include "SportZoneView.h"
-#include "VXDefaults.h"
 
 #include <QApplication>
 #include <QEnterEvent>
-#include <QImage>
 
 #include <gtest/gtest.h>
 
@@ -134,12 +132,9 @@ class SportZoneViewTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        VXDefaults::settings().clear();
         m_view.setSessions(&m_sessions);
         m_view.resize(kSize.toSize());
-        m_view.setZoneColor(Qt::red);
     }
-    void TearDown() override { VXDefaults::settings().clear(); }
 
     void select(RunSession &&session) { m_sessions.selectSession(m_context.insertSession(std::move(session))); }
 
@@ -154,23 +149,16 @@ protected:
     SportZoneView m_view;
 };
 
-TEST_F(SportZoneViewTest, RendersBarsAndTheInformationBoxUntilTheNextReload)
+TEST_F(SportZoneViewTest, InformationBoxStaysThroughPaintingUntilTheNextReload)
 {
     select(withZoneMinutes({10, 20, 40, 20, 10}));
-    const QImage image = m_view.grab().toImage();
-    EXPECT_EQ(image.pixelColor(125, 75), QColor(Qt::red));  // middle bar, full height
-    EXPECT_EQ(image.pixelColor(25, 115), QColor(Qt::red));  // first bar, a quarter
-    EXPECT_EQ(image.pixelColor(25, 50), QColor(Qt::white)); // above the first bar
-
     enter();
     EXPECT_TRUE(m_view.needsDrawInfo());
-    const QImage withBox = m_view.grab().toImage();
-    EXPECT_NEAR(withBox.pixelColor(3, 45).red(), 153, 2); // grey 0.5 at 80 % over white
-    EXPECT_NEAR(withBox.pixelColor(105, 80).green(), 102, 2); // the box covers the middle bar too
+    m_view.grab();
     // Painting changes nothing: the box stays until new data is shown.
     EXPECT_TRUE(m_view.needsDrawInfo());
     m_view.reload();
-    EXPECT_EQ(m_view.grab().toImage().pixelColor(3, 45), QColor(Qt::white));
+    EXPECT_FALSE(m_view.needsDrawInfo());
 
     enter();
     QEvent leave(QEvent::Leave);
