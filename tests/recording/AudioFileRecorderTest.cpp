@@ -1,3 +1,7 @@
+// The recorder on a fake device. The audio callback must never allocate, so
+// this binary replaces the global operator new and counts the calls made while
+// the feeding thread is inside renderInput; it is its own executable so the
+// replacement touches no other suite.
 #include "AudioFileRecorder.h"
 #include "FakeCaptureSource.h"
 #include "SignalProbe.h"
@@ -10,38 +14,82 @@
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
-#include <cmath>
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+namespace {
+
+thread_local bool t_inCallback = false;
+std::atomic<int> g_callbackAllocations{0};
+
+void *countedAllocate(std::size_t size, std::size_t alignment = 0)
+{
+    if (t_inCallback)
+        g_callbackAllocations.fetch_add(1, std::memory_order_relaxed);
+    size = std::max<std::size_t>(size, 1);
+    return alignment > alignof(std::max_align_t) ? std::aligned_alloc(alignment, (size + alignment - 1) / alignment * alignment)
+                                                 : std::malloc(size);
+}
+
+void *allocateOrThrow(std::size_t size, std::size_t alignment = 0)
+{
+    if (void *memory = countedAllocate(size, alignment))
+        return memory;
+    throw std::bad_alloc();
+}
+
+} // namespace
+
+void *operator new(std::size_t size) { return allocateOrThrow(size); }
+void *operator new[](std::size_t size) { return allocateOrThrow(size); }
+void *operator new(std::size_t size, const std::nothrow_t &) noexcept { return countedAllocate(size); }
+void *operator new[](std::size_t size, const std::nothrow_t &) noexcept { return countedAllocate(size); }
+void *operator new(std::size_t size, std::align_val_t a) { return allocateOrThrow(size, std::size_t(a)); }
+void *operator new[](std::size_t size, std::align_val_t a) { return allocateOrThrow(size, std::size_t(a)); }
+void *operator new(std::size_t size, std::align_val_t a, const std::nothrow_t &) noexcept { return countedAllocate(size, std::size_t(a)); }
+void *operator new[](std::size_t size, std::align_val_t a, const std::nothrow_t &) noexcept { return countedAllocate(size, std::size_t(a)); }
+void operator delete(void *memory) noexcept { std::free(memory); }
+void operator delete[](void *memory) noexcept { std::free(memory); }
+void operator delete(void *memory, std::size_t) noexcept { std::free(memory); }
+void operator delete[](void *memory, std::size_t) noexcept { std::free(memory); }
+void operator delete(void *memory, std::align_val_t) noexcept { std::free(memory); }
+void operator delete[](void *memory, std::align_val_t) noexcept { std::free(memory); }
+void operator delete(void *memory, std::size_t, std::align_val_t) noexcept { std::free(memory); }
+void operator delete[](void *memory, std::size_t, std::align_val_t) noexcept { std::free(memory); }
+void operator delete(void *memory, const std::nothrow_t &) noexcept { std::free(memory); }
+void operator delete[](void *memory, const std::nothrow_t &) noexcept { std::free(memory); }
 
 namespace {
 
 constexpr double kFileRate = 44100.0;
 const QString kName = QStringLiteral("Recording-090214183005.wav");
 
-struct Recording
+// A recorder configured on a fake device that will send `samples`.
+class Recorder : public testing::Test
 {
+protected:
+    void make(FakeCaptureSource::Options options, std::vector<float> samples = {})
+    {
+        auto source = std::make_unique<FakeCaptureSource>(options, std::move(samples));
+        source->onCallback = [](bool inCallback) { t_inCallback = inCallback; };
+        fake = source.get();
+        recorder = std::make_unique<AudioFileRecorder>(std::move(source));
+        ASSERT_EQ(recorder->configure(folder.path(), kName), 0);
+        g_callbackAllocations = 0;
+    }
+
+    void recordAll()
+    {
+        ASSERT_EQ(recorder->start(), 0);
+        fake->waitUntilDelivered();
+        EXPECT_EQ(recorder->stop(), 0);
+    }
+
+    QTemporaryDir folder;
+    FakeCaptureSource *fake = nullptr;
     std::unique_ptr<AudioFileRecorder> recorder;
-    FakeCaptureSource *source = nullptr;
 };
-
-Recording makeRecorder(FakeCaptureSource::Options options, std::vector<float> samples)
-{
-    auto source = std::make_unique<FakeCaptureSource>(options, std::move(samples));
-    Recording recording;
-    recording.source = source.get();
-    recording.recorder = std::make_unique<AudioFileRecorder>(std::move(source));
-    return recording;
-}
-
-// Configures, records everything the fake device sends, stops and destroys the recorder.
-void recordAll(const QString &folder, FakeCaptureSource::Options options, std::vector<float> samples)
-{
-    Recording recording = makeRecorder(options, std::move(samples));
-    ASSERT_EQ(recording.recorder->configure(folder, kName), 0);
-    ASSERT_EQ(recording.recorder->start(), 0);
-    recording.source->waitUntilDelivered();
-    EXPECT_EQ(recording.recorder->stop(), 0);
-    EXPECT_EQ(recording.recorder->overrunFrames(), 0u);
-}
 
 struct Device
 {
@@ -49,25 +97,27 @@ struct Device
     std::uint32_t channels;
 };
 
-class RecorderOnDevice : public testing::TestWithParam<Device>
+class RecorderOnDevice : public Recorder, public testing::WithParamInterface<Device>
 {
 };
 
 // Whatever the device delivers, the file is canonical 44,100 Hz 16-bit mono
-// ("data" at byte 36, its true size) and the tone keeps its pitch and level.
+// ("data" at byte 36, its true size), the tone keeps its pitch and level, and
+// the callback allocated nothing.
 TEST_P(RecorderOnDevice, WritesACanonicalMono16BitFileAt44100WithTheToneUnchanged)
 {
-    QTemporaryDir folder;
     const auto [rate, channels] = GetParam();
     constexpr double kSeconds = 1.5;
-    recordAll(folder.path(), {.sampleRate = rate, .channels = channels},
-              probe::tone(rate, kSeconds, 1000.0, 0.5f, int(channels)));
+    make({.sampleRate = rate, .channels = channels}, probe::tone(rate, kSeconds, 1000.0, 0.5f, int(channels)));
+    recordAll();
+    EXPECT_EQ(recorder->overrunFrames(), 0u);
+    EXPECT_EQ(recorder->framesCaptured(), std::uint64_t(std::llround(rate * kSeconds)));
+    EXPECT_EQ(g_callbackAllocations.load(), 0);
+    recorder.reset();
 
     const probe::WavContents wav = probe::readWav(folder.filePath(kName));
     ASSERT_TRUE(wav.ok);
-    EXPECT_EQ(wav.sampleRate, 44100);
-    EXPECT_EQ(wav.channels, 1);
-    EXPECT_EQ(wav.format, SF_FORMAT_WAV | SF_FORMAT_PCM_16);
+    EXPECT_EQ(std::tie(wav.sampleRate, wav.channels, wav.format), std::tuple(44100, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16));
     EXPECT_NEAR(double(wav.samples.size()), kSeconds * kFileRate, 512.0);
     // Unresampled samples played at 44,100 Hz would sound at 919 Hz.
     EXPECT_NEAR(probe::zeroCrossingFrequency(wav.samples, kFileRate), 1000.0, 1.0);
@@ -85,35 +135,27 @@ INSTANTIATE_TEST_SUITE_P(Devices, RecorderOnDevice, testing::Values(Device{44100
 
 // The level meter's reading: the loudest sample of the latest buffer, on
 // any channel and of either sign, not of the whole recording.
-TEST(AudioFileRecorder, PublishesThePeakOfTheLatestBuffer)
+TEST_F(Recorder, PublishesThePeakOfTheLatestBuffer)
 {
-    QTemporaryDir folder;
     constexpr std::uint32_t kFrames = 256;
     std::vector<float> samples(2 * 2 * kFrames, 0.1f);
     samples[7] = 0.9f;                          // first buffer, left
     samples[2 * kFrames + 2 * 100 + 1] = -0.6f; // last buffer, right
-    Recording recording = makeRecorder({.sampleRate = 48000.0, .channels = 2, .bufferFrames = kFrames}, samples);
-    ASSERT_EQ(recording.recorder->configure(folder.path(), kName), 0);
-    EXPECT_EQ(recording.recorder->peakLevel(), 0.0f);
-
-    ASSERT_EQ(recording.recorder->start(), 0);
-    recording.source->waitUntilDelivered();
-
-    EXPECT_EQ(recording.recorder->peakLevel(), 0.6f);
-    recording.recorder->renderInput(nullptr, kFrames, 0); // a device that lost its input: silence
-    EXPECT_EQ(recording.recorder->peakLevel(), 0.0f);
+    make({.sampleRate = 48000.0, .channels = 2, .bufferFrames = kFrames}, samples);
+    EXPECT_EQ(recorder->peakLevel(), 0.0f);
+    recordAll();
+    EXPECT_EQ(recorder->peakLevel(), 0.6f);
+    recorder->renderInput(nullptr, kFrames, 0); // a device that lost its input: silence
+    EXPECT_EQ(recorder->peakLevel(), 0.0f);
 }
 
-TEST(AudioFileRecorder, FailingStartLeavesAnEmptyWavFile)
+TEST_F(Recorder, FailingStartLeavesAnEmptyWavFile)
 {
-    QTemporaryDir folder;
-    Recording recording = makeRecorder({.startStatus = -9999}, probe::tone(kFileRate, 0.1, 1000.0));
-    ASSERT_EQ(recording.recorder->configure(folder.path(), kName), 0);
-
+    make({.startStatus = -9999}, probe::tone(kFileRate, 0.1, 1000.0));
     testing::internal::CaptureStderr();
-    EXPECT_EQ(recording.recorder->start(), -9999);
+    EXPECT_EQ(recorder->start(), -9999);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "failed to start AU\n");
-    recording.recorder.reset();
+    recorder.reset();
 
     const probe::WavContents wav = probe::readWav(folder.filePath(kName));
     EXPECT_TRUE(wav.ok);
@@ -121,25 +163,37 @@ TEST(AudioFileRecorder, FailingStartLeavesAnEmptyWavFile)
     EXPECT_EQ(QFileInfo(folder.filePath(kName)).size(), 44);
 }
 
-TEST(AudioFileRecorder, CountsAndReportsFramesLostToAFullRing)
+// Nothing drains before start(), so the ring fills up and the rest is lost,
+// counted without allocating.
+TEST_F(Recorder, CountsAndReportsFramesLostToAFullRingWithoutAllocating)
 {
-    QTemporaryDir folder;
-    Recording recording = makeRecorder({}, {});
-    AudioFileRecorder &recorder = *recording.recorder;
-    ASSERT_EQ(recorder.configure(folder.path(), kName), 0);
-    // Nothing drains before start(), so the ring fills up and the rest is lost.
+    make({});
     const std::vector<float> block(512, 0.25f);
-    const std::size_t blocks = recorder.ringCapacity() / block.size() + 3;
+    const std::size_t blocks = recorder->ringCapacity() / block.size() + 3;
+    t_inCallback = true;
     for (std::size_t i = 0; i < blocks; ++i)
-        recorder.renderInput(block.data(), std::uint32_t(block.size()), i == 0 ? AudioFileRecorder::kInputOverflow : 0);
-    EXPECT_EQ(recorder.overrunFrames(), 3u * 512u);
-    EXPECT_EQ(recorder.deviceOverflows(), 1u);
+        recorder->renderInput(block.data(), std::uint32_t(block.size()), i == 0 ? AudioFileRecorder::kInputOverflow : 0);
+    t_inCallback = false;
+    EXPECT_EQ(g_callbackAllocations.load(), 0);
+    EXPECT_EQ(recorder->overrunFrames(), 3u * 512u);
+    EXPECT_EQ(recorder->deviceOverflows(), 1u);
 
     testing::internal::CaptureStderr();
-    ASSERT_EQ(recorder.start(), 0);
-    EXPECT_EQ(recorder.stop(), 0);
+    ASSERT_EQ(recorder->start(), 0);
+    EXPECT_EQ(recorder->stop(), 0);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "recording overrun: 1536 frames dropped, 1 device overflows\n");
-    EXPECT_EQ(recorder.framesWritten(), recorder.ringCapacity());
+    EXPECT_EQ(recorder->framesWritten(), recorder->ringCapacity());
+}
+
+// The probe itself must see allocations, or the checks above prove nothing.
+TEST(AllocationProbe, CountsAnAllocation)
+{
+    g_callbackAllocations = 0;
+    t_inCallback = true;
+    auto *leakCheck = new int(1);
+    t_inCallback = false;
+    delete leakCheck;
+    EXPECT_EQ(g_callbackAllocations.load(), 1);
 }
 
 } // namespace

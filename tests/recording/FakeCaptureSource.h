@@ -23,38 +23,31 @@ public:
         std::int32_t startStatus = 0;
     };
 
-    FakeCaptureSource(Options options, std::vector<float> samples)
-        : m_options(options), m_samples(std::move(samples))
-    {
-    }
+    FakeCaptureSource(Options options, std::vector<float> samples) : m_options(options), m_samples(std::move(samples)) {}
     ~FakeCaptureSource() override { stop(); }
 
     // Runs on the feeding thread around each renderInput call (for the allocation probe).
-    std::function<void(bool inCallback)> onCallback;
+    std::function<void(bool inCallback)> onCallback = [](bool) {};
 
     std::int32_t open(AudioFileRecorder &recorder, CaptureFormat &format) override
     {
-        if (m_options.openStatus != 0)
-            return m_options.openStatus;
         m_recorder = &recorder;
         format.deviceFormat = StreamFormat{m_options.sampleRate, m_options.channels, 32, true};
         format.bufferFrameSize = m_options.bufferFrames;
-        return 0;
+        return m_options.openStatus;
     }
 
     std::int32_t start() override
     {
-        if (m_options.startStatus != 0)
-            return m_options.startStatus;
-        m_thread = std::thread([this] { feed(); });
-        return 0;
+        if (m_options.startStatus == 0)
+            m_thread = std::thread([this] { feed(); });
+        return m_options.startStatus;
     }
 
     std::int32_t stop() override
     {
         m_stopRequested = true;
-        if (m_thread.joinable())
-            m_thread.join();
+        waitUntilDelivered();
         return 0;
     }
 
@@ -74,17 +67,14 @@ public:
 private:
     void feed()
     {
-        const std::size_t channels = m_options.channels;
-        const std::size_t totalFrames = m_samples.size() / channels;
+        const std::size_t channels = m_options.channels, totalFrames = m_samples.size() / channels;
         for (std::size_t frame = 0; frame < totalFrames && !m_stopRequested;) {
             const std::size_t count = std::min<std::size_t>(m_options.bufferFrames, totalFrames - frame);
             while (m_recorder->ringCapacity() - m_recorder->queuedFrames() < count && !m_stopRequested)
                 std::this_thread::yield();
-            if (onCallback)
-                onCallback(true);
+            onCallback(true);
             m_recorder->renderInput(m_samples.data() + frame * channels, std::uint32_t(count), 0);
-            if (onCallback)
-                onCallback(false);
+            onCallback(false);
             frame += count;
         }
     }
