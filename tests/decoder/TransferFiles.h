@@ -49,11 +49,11 @@ inline ByteArray withLead(const ByteArray &cleaned)
 // Bytes from a table cell: "file=NAME" starts from a transfer, "N:" places
 // the following hex bytes from index N on (zeros before), "size=N" makes the
 // array at least N long.
-inline ByteArray bytesOf(const QString &spec)
+inline ByteArray bytesOf(const QString &cell)
 {
     ByteArray bytes;
     std::size_t at = 0;
-    for (const QString &token : spec.split(u' ', Qt::SkipEmptyParts)) {
+    for (const QString &token : cell.split(u' ', Qt::SkipEmptyParts)) {
         if (token.startsWith(QStringLiteral("file="))) {
             bytes = cleaned(token.mid(5));
         } else if (token.startsWith(QStringLiteral("size="))) {
