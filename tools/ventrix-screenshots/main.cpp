@@ -1,29 +1,65 @@
-// Not a test: renders the main window with the example recordings decoded, on
-// the offscreen platform against a throw-away home:
-//   ventrix_screenshots OUTPUT_FOLDER NAME WIDTH HEIGHT [dark]
+// ventrix-screenshots: renders the main window with the example recordings
+// decoded, on the offscreen platform against a throw-away home:
+//   ventrix-screenshots OUTPUT_FOLDER NAME WIDTH HEIGHT [dark]
 // writes NAME.png (the RS200 run selected, its pop-up open over its bar) and,
 // for the light default, NAME-cs200.png and NAME-f6.png.
 #include "HistoryView.h"
 #include "MainWindow.h"
 #include "MainWindowController.h"
 #include "ObjectContext.h"
-#include "ScriptedPrompts.h"
 #include "SessionListController.h"
+#include "UserPrompts.h"
 #include "VXDataWindow.h"
 #include "VXDataWindowController.h"
 #include "VentrixApplication.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
+#include <QKeyEvent>
 #include <QLocale>
 #include <QPainter>
 #include <QStyleFactory>
 #include <QTemporaryDir>
-#include <QTest>
+#include <QTimer>
 
 #include <cstdio>
 
 namespace {
+
+constexpr int kFadeInMs = 400; // the pop-up's fade-in
+
+// Nobody is there to answer: alerts go to standard error, quitting never waits.
+class StderrPrompts : public UserPrompts
+{
+public:
+    void showError(const QString &message) override { std::fprintf(stderr, "%s\n", qPrintable(message)); }
+    bool presentError(const QString &message) override
+    {
+        showError(message);
+        return false;
+    }
+    bool askQuitAnyway(const QString &message, const QString &, const QString &) override
+    {
+        showError(message);
+        return true;
+    }
+};
+
+void pressKey(QWidget &widget, Qt::Key key)
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+    QApplication::sendEvent(&widget, &press);
+    QApplication::sendEvent(&widget, &release);
+}
+
+void wait(int milliseconds)
+{
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+}
 
 const RunSession *lastSessionOf(const SessionListController &sessions, const QString &model)
 {
@@ -68,7 +104,7 @@ QImage windowWithPopUp(VentrixApplication &ventrix)
 int main(int argc, char *argv[])
 {
     if (argc < 5) {
-        std::fprintf(stderr, "usage: ventrix_screenshots OUTPUT_FOLDER NAME WIDTH HEIGHT [dark]\n");
+        std::fprintf(stderr, "usage: ventrix-screenshots OUTPUT_FOLDER NAME WIDTH HEIGHT [dark]\n");
         return 2;
     }
     QTemporaryDir home;
@@ -89,7 +125,7 @@ int main(int argc, char *argv[])
     const QString name = QString::fromLocal8Bit(argv[2]);
     QDir().mkpath(output.path());
 
-    ScriptedPrompts prompts;
+    StderrPrompts prompts;
     VentrixApplication ventrix(&prompts);
     ventrix.mainWindowController().setShake([] { std::fprintf(stderr, "a recording could not be read\n"); });
     ventrix.mainWindow().move(0, 0);
@@ -119,14 +155,14 @@ int main(int argc, char *argv[])
         HistoryView &calendar = ventrix.historyView();
         calendar.setFocus();
         if (shot.popUp)
-            QTest::keyClick(&calendar, Qt::Key_Return);
-        QTest::qWait(400); // the pop-up's fade-in
+            pressKey(calendar, Qt::Key_Return);
+        wait(kFadeInMs);
         const QString path = output.filePath(shot.file + QStringLiteral(".png"));
         if (!windowWithPopUp(ventrix).save(path)) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
             status = 1;
         }
-        QTest::keyClick(&calendar, Qt::Key_Escape);
+        pressKey(calendar, Qt::Key_Escape);
     }
     // Leave the throw-away database unsaved: nothing here is worth keeping.
     ventrix.context().undoStack()->clear();
