@@ -1,15 +1,18 @@
-// The detail table: its rows (whole, against golden text), its controller with
-// the switches, and the session split view.
+// The detail table and the zone chart: both against golden text per case, the
+// table's controller with the switches, and the session split view.
 #include "DataRowBuilder.h"
 #include "DataView.h"
-#include "ExampleSessions.h"
 #include "ObjectContext.h"
 #include "SessionListController.h"
 #include "SessionSplitLayout.h"
+#include "SportZoneGeometry.h"
+#include "SportZoneView.h"
+#include "StoreFile.h"
 #include "VXDefaults.h"
 #include "VXSegmentedControl.h"
 
 #include <QApplication>
+#include <QEnterEvent>
 #include <QFile>
 #include <QHeaderView>
 #include <QLocale>
@@ -21,112 +24,109 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <functional>
 
 namespace {
 
-// One case of data/detail-rows.txt: the selection, the switches and the units it is shown with.
-struct RowCase
+// The sessions of data/sessions.xml with these names, in this order.
+std::vector<RunSession> fixtureSessions(const QStringList &names)
 {
-    const char *name;
-    std::function<std::vector<RunSession>()> sessions;
-    DataSwitches switches{0, 0};
-    QLocale locale{QLocale::English, QLocale::Ireland};
-    bool metric = true;
+    const StoreLoadResult store = StoreFile(QStringLiteral(VENTRIX_TEST_DATA "/sessions.xml")).load();
+    EXPECT_TRUE(store.ok) << store.errorMessage.toStdString();
+    std::vector<RunSession> found;
+    for (const QString &name : names)
+        for (const RunSession &session : store.contents.sessions)
+            if (session.sessionName == name)
+                found.push_back(session);
+    EXPECT_EQ(found.size(), std::size_t(names.size())) << names.join(u',').toStdString();
+    return found;
+}
+
+// One case of data/detail-rows.txt: its header line and the expected text below it.
+struct ViewCase
+{
+    QStringList header; // name | sessions | switches | locale | units
+    QString expected;
 };
 
-RunSession withLimits(const QString &type, std::vector<LimitZone> zones)
-{
-    RunSession s = ExampleSessions::rs200();
-    s.sessionLimitType = type;
-    s.limitZone = std::move(zones);
-    return s;
-}
+void PrintTo(const ViewCase &c, std::ostream *out) { *out << c.header.join(QStringLiteral(" | ")).toStdString(); }
 
-const std::vector<RowCase> &rowCases()
-{
-    using namespace ExampleSessions;
-    const QLocale us(QLocale::English, QLocale::UnitedStates);
-    static const std::vector<RowCase> cases{
-        {"no selection", [] { return std::vector<RunSession>{}; }},
-        {"f6", [] { return std::vector{f6()}; }},
-        {"rs200", [] { return std::vector{rs200()}; }},
-        {"rs200 percent and pace", [] { auto s = rs200(); s.sessionAverageHR = 145; return std::vector{s}; }, {1, 1}},
-        {"cs200", [] { return std::vector{cs200()}; }},
-        {"f6 and rs200 sums", [] { return std::vector{f6(), rs200()}; }},
-        {"cs200 and f6 sums", [] { return std::vector{cs200(), f6()}; }},
-        {"rs200 in German", [] { return std::vector{rs200()}; }, {0, 0}, QLocale(QLocale::German, QLocale::Germany)},
-        {"rs200 in miles", [] { return std::vector{rs200()}; }, {0, 0}, us, false},
-        {"rs200 pace in miles", [] { return std::vector{rs200()}; }, {0, 1}, us, false},
-        {"cs200 in its own unit", [] { return std::vector{cs200()}; }, {0, 0}, us, false},
-        {"pace limits as speed",
-         [] { return std::vector{withLimits("Pace Limits", {limitZone(1, 3000, 2400, 600, 1200, 600),
-                                                            limitZone(2, 0, 2400, 600, 1200, 600)})}; }},
-        {"pace limits as pace",
-         [] { return std::vector{withLimits("Pace Limits", {limitZone(1, 3000, 2400, 600, 1200, 600)})}; }, {0, 1}},
-        {"no limits", [] { auto s = withLimits("No Limits", {}); s.sessionLaps = 1; return std::vector{s}; }},
-        {"empty limits", [] { auto s = withLimits("HR Limits", {}); s.sessionLaps = 1; return std::vector{s}; }},
-        {"absent heart rates", [] { auto s = f6(); s.sessionAverageHR.reset(); s.userMaxHR = 0; return std::vector{s}; },
-         {1, 0}},
-        {"missing zone and lap",
-         [] { auto s = rs200(); s.sessionLaps = 3; s.sportZone[0].zoneNumber = 6; return std::vector{s}; }},
-    };
-    return cases;
-}
-
-// A row as one line: "label | value", the value marked "*" when its last character is set small.
-QString rowText(const DataRow &row)
-{
-    return row.label + QStringLiteral(" | ") + (row.value.smallLastCharacter ? QStringLiteral("*") : QString())
-           + row.value.text;
-}
-
-QMap<QString, QStringList> goldenRows()
+std::vector<ViewCase> viewCases()
 {
     QFile file(QStringLiteral(VENTRIX_TEST_DATA "/detail-rows.txt"));
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text));
-    QMap<QString, QStringList> cases;
-    QString name;
+    std::vector<ViewCase> cases;
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return cases; // and the suite reports that it has no case
     for (const QString &line : QString::fromUtf8(file.readAll()).split(u'\n')) {
         if (line.startsWith(QStringLiteral("== ")))
-            name = line.mid(3);
-        else if (!line.isEmpty())
-            cases[name].append(line);
+            cases.push_back({line.mid(3).split(QStringLiteral(" | ")), {}});
+        else if (!cases.empty() && !line.isEmpty())
+            cases.back().expected += line + u'\n';
     }
     return cases;
 }
 
-class DetailRows : public testing::TestWithParam<RowCase>
+QString number(double value) { return QString::number(value, 'g', 6); }
+QString point(QPointF p) { return number(p.x()) + u',' + number(p.y()); }
+QString rect(const QRectF &r) { return point(r.topLeft()) + u' ' + number(r.width()) + u'x' + number(r.height()); }
+
+// A row as one line: "label | value", the value marked "*" when its last character is set small.
+QString rowsText(const QList<DataRow> &rows)
+{
+    QString text;
+    for (const DataRow &row : rows)
+        text += row.label + QStringLiteral(" | ") + (row.value.smallLastCharacter ? QStringLiteral("*") : QString())
+                + row.value.text + u'\n';
+    return text;
+}
+
+QString chartText(const SportZoneGeometry &chart)
+{
+    static const char *const layouts[] = {"none", "F6", "five sport zones", "limit zone"};
+    QString text = QStringLiteral("-- zone chart: %1%2\n")
+                       .arg(QLatin1StringView(layouts[int(chart.layout)]),
+                            chart.drawsSession ? QString() : QStringLiteral(", nothing drawn"));
+    for (const SportZoneBar &bar : chart.bars)
+        text += QStringLiteral("bar %1 \"%2\" at %3\n").arg(rect(bar.rect), bar.label, point(bar.labelAnchor));
+    if (!chart.infoTexts.empty())
+        text += QStringLiteral("box %1\n").arg(rect(chart.infoBox));
+    for (const SportZoneInfoText &info : chart.infoTexts)
+        text += QStringLiteral("text \"%1\" at %2\n").arg(info.text, point(info.centre));
+    return text;
+}
+
+class SessionViews : public testing::TestWithParam<ViewCase>
 {
 protected:
     void TearDown() override { QLocale::setDefault(QLocale::c()); }
 };
 
-TEST_P(DetailRows, MatchTheGoldenRowsWhole)
+TEST_P(SessionViews, MatchTheGoldenTextWhole)
 {
-    const RowCase &c = GetParam();
-    QLocale::setDefault(c.locale);
-    const std::vector<RunSession> sessions = c.sessions();
+    const QStringList &header = GetParam().header;
+    ASSERT_EQ(header.size(), 5);
+    QLocale::setDefault(QLocale(header[3]));
+    const std::vector<RunSession> sessions =
+        fixtureSessions(header[1] == u"-" ? QStringList() : header[1].split(QStringLiteral(", ")));
     QList<const RunSession *> selected;
     for (const RunSession &s : sessions)
         selected.append(&s);
-    const VXUnits units(c.metric);
-    QStringList actual;
-    for (const DataRow &row : DataRowBuilder(units, c.switches).populateDataRowArray(selected))
-        actual.append(rowText(row));
-    // VENTRIX_UPDATE_GOLDEN=file writes the rows there, to be read before they replace the golden file.
+    const VXUnits units(header[4] == u"metric");
+    const DataSwitches switches{header[2].section(u' ', 0, 0).toInt(), header[2].section(u' ', 1, 1).toInt()};
+    const QString actual = rowsText(DataRowBuilder(units, switches).populateDataRowArray(selected))
+                           + chartText(SportZoneGeometry::compute(selected, QSizeF(250, 125)));
+    // VENTRIX_UPDATE_GOLDEN=file writes the texts there, to be read before they replace the golden file.
     if (QFile update(qEnvironmentVariable("VENTRIX_UPDATE_GOLDEN")); update.open(QIODevice::Append | QIODevice::Text))
-        update.write(("== " + QString::fromLatin1(c.name) + u'\n' + actual.join(u'\n') + QStringLiteral("\n\n")).toUtf8());
-    EXPECT_EQ(actual.join(u'\n').toStdString(), goldenRows().value(QString::fromLatin1(c.name)).join(u'\n').toStdString());
+        update.write(("== " + header.join(QStringLiteral(" | ")) + u'\n' + actual + u'\n').toUtf8());
+    EXPECT_EQ(actual.toStdString(), GetParam().expected.toStdString());
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, DetailRows, testing::ValuesIn(rowCases()), [](const auto &info) {
-    return QString::fromLatin1(info.param.name).replace(u' ', u'_').toStdString();
+INSTANTIATE_TEST_SUITE_P(Cases, SessionViews, testing::ValuesIn(viewCases()), [](const auto &info) {
+    return info.param.header.value(0).replace(u' ', u'_').toStdString();
 });
 
 TEST(DataRowBuilder, LapCountIsCapped)
 {
-    RunSession rs200 = ExampleSessions::rs200();
+    RunSession rs200 = fixtureSessions({"TEMPO"}).front();
     rs200.sessionLaps = INT_MAX;
     rs200.sessionPaceData = false;
     const VXUnits units(true);
@@ -157,8 +157,9 @@ protected:
     void SetUp() override
     {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::Ireland));
-        rs200 = context.insertSession(ExampleSessions::rs200());
-        f6 = context.insertSession(ExampleSessions::f6());
+        std::vector<RunSession> fixtures = fixtureSessions({"TEMPO", "F6"});
+        rs200 = context.insertSession(std::move(fixtures[0]));
+        f6 = context.insertSession(std::move(fixtures[1]));
     }
     void TearDown() override { QLocale::setDefault(QLocale::c()); }
 
@@ -312,6 +313,32 @@ TEST_F(DataViewTest, SplitViewKeepsItsLimitsAndRestoresSavedFrames)
     DataView restarted(sessions, context);
     restarted.setSessionSplitView(&splitter);
     EXPECT_EQ(splitter.sizes(), QList<int>({240, 251}));
+}
+
+TEST(SportZoneView, InformationBoxStaysThroughPaintingUntilTheNextReload)
+{
+    ObjectContext context;
+    SessionListController sessions(context);
+    SportZoneView view;
+    view.setSessions(&sessions);
+    view.resize(250, 125);
+    sessions.selectSession(context.insertSession(std::move(fixtureSessions({"ZONES"}).front())));
+    const auto enter = [&view] {
+        QEnterEvent event(QPointF(10, 10), QPointF(10, 10), QPointF(10, 10));
+        QApplication::sendEvent(&view, &event);
+    };
+    enter();
+    EXPECT_TRUE(view.needsDrawInfo());
+    view.grab();
+    // Painting changes nothing: the box stays until new data is shown.
+    EXPECT_TRUE(view.needsDrawInfo());
+    view.reload();
+    EXPECT_FALSE(view.needsDrawInfo());
+
+    enter();
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(&view, &leave);
+    EXPECT_FALSE(view.needsDrawInfo());
 }
 
 } // namespace
