@@ -1,20 +1,25 @@
 // The main window: its record button, session list and commands, drops,
 // the shared appearance, the preferences and the save panel.
 #include "AppController.h"
-#include "DecodeReport.h"
-#include "TransferImporter.h"
-#include "WatchModel.h"
 #include "Decoder.h"
+#include "DecodeReport.h"
+#include "ExampleRecordings.h"
 #include "FakeCaptureSource.h"
-#include "MainWindowFixture.h"
+#include "MainWindow.h"
+#include "MainWindowController.h"
+#include "ObjectContext.h"
 #include "PreferencesWindowController.h"
 #include "RecordingStatus.h"
+#include "SessionListController.h"
 #include "SessionTableAutosave.h"
+#include "SessionTableModel.h"
+#include "TransferImporter.h"
 #include "VXColor.h"
 #include "VXDefaults.h"
 #include "VXNotifications.h"
 #include "VXSavePanel.h"
 #include "VXWindow.h"
+#include "WatchModel.h"
 #include "ui_Preferences.h"
 #include "ui_SaveOptions.h"
 
@@ -22,6 +27,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDropEvent>
+#include <QFile>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -29,17 +35,72 @@
 #include <QMimeData>
 #include <QPointer>
 #include <QSettings>
+#include <QStatusBar>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QUndoStack>
 #include <QUrl>
 #include <QWidget>
-#include <vector>
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
+
+// A main window with its session list and controller over an in-memory
+// context; the shake is counted instead of moving the window.
+class MainWindowFixture : public ::testing::Test
+{
+protected:
+    MainWindowFixture()
+        : sessions(context), controller(window, *window.sessionTable(), sessions, context)
+    {
+        controller.setShake([this] { ++shakes; });
+        controller.setUpWindow();
+    }
+
+    SessionTableModel &model() const { return *controller.sessionTableModel(); }
+
+    const RunSession *insert(const QString &name, bool hidden = false, int day = 1)
+    {
+        RunSession session;
+        session.hrm = QStringLiteral("RS200");
+        session.sessionName = name;
+        session.sessionDate = QDateTime(QDate(2009, 2, day), QTime(18, 30));
+        session.sessionTotalTime = 18000;
+        if (hidden)
+            session.hidden = true;
+        return context.insertSession(std::move(session));
+    }
+
+    QString statusMessage() const { return window.statusBar()->currentMessage(); }
+
+    // A recording of the example RS200 transfer.
+    QString writeRS200Recording(const QString &name) const
+    {
+        const QString path = folder.filePath(name);
+        EXPECT_TRUE(writeExampleRecording(QStringLiteral("rs200-run"), path));
+        return path;
+    }
+
+    QString writeFile(const QString &name, const QByteArray &bytes) const
+    {
+        QFile file(folder.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return file.fileName();
+    }
+
+    QTemporaryDir folder;
+    ObjectContext context;
+    SessionListController sessions;
+    MainWindow window;
+    MainWindowController controller;
+    int shakes = 0;
+};
 
 class RecordButtonTest : public MainWindowFixture
 {
@@ -73,9 +134,10 @@ QImage iconOf(const QAction *item)
     return item->icon().pixmap(MainWindowController::kImageSize).toImage().convertToFormat(QImage::Format_ARGB32);
 }
 
-// After a stop whose recording does not decode the button is idle (green, inset
-// 4) whatever the pulse timer does meanwhile: during the shake, or a late tick.
-TEST_F(RecordButtonTest, IdleImageAfterAFailedStopWhateverRunsMeanwhile)
+// A click records and a second stops. Nothing was played into the input: the
+// empty recording shakes the window once, and the button is idle (green, inset 4)
+// whatever the pulse timer does meanwhile: during the shake, or a late tick.
+TEST_F(RecordButtonTest, ClicksRecordAndStopAndAFailedStopLeavesTheButtonIdle)
 {
     const QImage idle = MainWindowController::toolbarImageWithColor(VXColor::VXGreenColor(), 4.0f)
                             .convertToFormat(QImage::Format_ARGB32);
@@ -85,33 +147,25 @@ TEST_F(RecordButtonTest, IdleImageAfterAFailedStopWhateverRunsMeanwhile)
         QTest::qWait(MainWindowController::kPulseIntervalMs * 2);
     });
     item()->trigger();
-    controller.pulseButton();
-    item()->trigger();
-    EXPECT_EQ(shakes, 1);
-    EXPECT_EQ(iconOf(item()), idle);
-    controller.pulseButton();
-    QTest::qWait(MainWindowController::kPulseIntervalMs * 2);
-    EXPECT_EQ(iconOf(item()), idle);
-    EXPECT_EQ(controller.padding(), 4.0f);
-}
-
-TEST_F(RecordButtonTest, ClicksSwitchBetweenRecordingAndIdle)
-{
-    item()->trigger();
     EXPECT_EQ(controller.recordItemTag(), 1);
     EXPECT_TRUE(controller.isPulsing());
     EXPECT_TRUE(appController.isRecording());
     EXPECT_TRUE(controller.recordingStatus()->isRunning());
+    controller.pulseButton();
 
     item()->trigger();
     EXPECT_EQ(controller.recordItemTag(), 0);
     EXPECT_FALSE(controller.isPulsing());
     EXPECT_FALSE(appController.isRecording());
     EXPECT_FALSE(controller.recordingStatus()->isRunning());
-    // Nothing was played into the input: the empty recording shakes the window once.
     EXPECT_EQ(shakes, 1);
     EXPECT_TRUE(statusMessage().startsWith(QStringLiteral("Nothing could be read from Recording-")))
         << statusMessage().toStdString();
+    EXPECT_EQ(iconOf(item()), idle);
+    controller.pulseButton();
+    QTest::qWait(MainWindowController::kPulseIntervalMs * 2);
+    EXPECT_EQ(iconOf(item()), idle);
+    EXPECT_EQ(controller.padding(), 4.0f);
 }
 
 TEST_F(RecordButtonTest, RecorderThatCannotStartReturnsTheButtonToIdleAtOnce)
@@ -300,14 +354,6 @@ TEST_F(SessionCommandsTest, TableAndControllerShareOneSelection)
     EXPECT_FALSE(selection->isRowSelected(model().rowOf(hiddenRun), {}));
 }
 
-TEST_F(SessionCommandsTest, OnlyHiddenRowsAreGrey)
-{
-    const QModelIndex hiddenName = model().index(model().rowOf(hiddenRun), SessionTableModel::NameColumn);
-    const QModelIndex tempoName = model().index(model().rowOf(tempo), SessionTableModel::NameColumn);
-    EXPECT_EQ(model().data(hiddenName, Qt::ForegroundRole).value<QColor>(), hiddenRun->hiddenColor());
-    EXPECT_FALSE(model().data(tempoName, Qt::ForegroundRole).isValid());
-}
-
 TEST_F(SessionCommandsTest, ColumnsAndSortOrderAreKeptUnderTheAutosaveName)
 {
     QHeaderView *header = window.sessionTable()->horizontalHeader();
@@ -366,12 +412,12 @@ protected:
     VXNotifications notifications;
 };
 
-TEST_F(PreferencesTest, ShowsTheStoredSettingsAndLoadingStoresNothing)
+TEST_F(PreferencesTest, ShowTheStoredSettingsAndStoreChoicesAtOnce)
 {
     {
         PreferencesWindowController preferences(notifications);
         EXPECT_EQ(preferences.ui().firstDayOfWeekPopUpButton->currentIndex(), 1); // Monday
-        EXPECT_TRUE(VXDefaults::settings().allKeys().isEmpty());
+        EXPECT_TRUE(VXDefaults::settings().allKeys().isEmpty()); // loading stores nothing
     }
     QSettings settings = VXDefaults::settings();
     settings.setValue(QStringLiteral("First day of the week"), 1);
@@ -382,11 +428,7 @@ TEST_F(PreferencesTest, ShowsTheStoredSettingsAndLoadingStoresNothing)
     EXPECT_EQ(preferences.ui().firstDayOfWeekPopUpButton->currentText(), QStringLiteral("Sunday"));
     EXPECT_TRUE(preferences.ui().checkAtStartupButton->isChecked());
     EXPECT_EQ(preferences.ui().autoExportPathField->text(), QStringLiteral("/data/exports"));
-}
 
-TEST_F(PreferencesTest, ChoicesAreStoredAtOnce)
-{
-    PreferencesWindowController preferences(notifications);
     int announced = 0;
     QObject::connect(&notifications, &VXNotifications::firstDayOfWeekPopUpButtonSelectionDidChange,
                      [&announced] { ++announced; });
@@ -395,9 +437,8 @@ TEST_F(PreferencesTest, ChoicesAreStoredAtOnce)
     emit popUp->activated(6);
     EXPECT_EQ(VXDefaults::value(QStringLiteral("First day of the week")).toInt(), 7); // Saturday
     EXPECT_EQ(announced, 1);
-
     preferences.ui().checkAtStartupButton->click();
-    EXPECT_EQ(VXDefaults::value(QStringLiteral("SUCheckAtStartup")), QVariant(true));
+    EXPECT_EQ(VXDefaults::value(QStringLiteral("SUCheckAtStartup")), QVariant(false));
     EXPECT_TRUE(preferences.ui().stopRecordingButton->isChecked());
     preferences.ui().stopRecordingButton->click();
     EXPECT_EQ(VXDefaults::value(QStringLiteral("VXStopRecordingWhenTransferEnds")), QVariant(false));
