@@ -4,7 +4,6 @@
 #include "HistoryColorBinder.h"
 #include "HistoryGeometry.h"
 #include "HistoryPane.h"
-#include "HistorySessions.h"
 #include "HistoryView.h"
 #include "ObjectContext.h"
 #include "SessionListController.h"
@@ -29,9 +28,6 @@
 #include <memory>
 #include <vector>
 
-using HistorySessions::local;
-using HistorySessions::Values;
-
 namespace {
 
 constexpr unsigned kSunday = 1;
@@ -39,6 +35,11 @@ constexpr unsigned kMonday = 2;
 constexpr unsigned kSaturday = 7;
 // A height whose line span (H − 55) is 200 and bar scale (H − 20) is 235.
 constexpr double kHeight = 255.0;
+
+QDateTime local(int year, int month, int day, int hour, int minute)
+{
+    return QDateTime(QDate(year, month, day), QTime(hour, minute), Qt::LocalTime);
+}
 
 TEST(VXDate, MidnightIsTheStartOfTheLocalCalendarDay)
 {
@@ -87,203 +88,161 @@ TEST(VXDate, OrderKeysFollowTheInstantAlsoInTheRepeatedHour)
     EXPECT_FALSE(VXDate::OrderKey(summer).isSameInstant(VXDate::OrderKey(winter)));
 }
 
-class HistoryGeometryTest : public ::testing::Test
+// A session from a line of data/history-geometry.txt: "2008-03-12 18:30", then
+// any of time=, hr=, distance=, calories= ("-": none) and a watch model.
+// Otherwise 1 hour, 140 bpm, 5 km, 500 kcal, RS200.
+RunSession session(const QString &line)
 {
-protected:
-    void add(const QDateTime &date, const Values &values = {})
-    {
-        m_sessions.push_back(HistorySessions::session(date, values));
+    const QStringList words = line.split(u' ', Qt::SkipEmptyParts);
+    RunSession s;
+    s.hrm = QStringLiteral("RS200");
+    s.sessionDate = QDateTime::fromString(words.mid(0, 2).join(u' '), QStringLiteral("yyyy-MM-dd HH:mm"));
+    s.sessionTotalTime = 36000;
+    s.sessionAverageHR = 140;
+    s.setPrimitiveSessionTotalDistance(5000);
+    s.sessionCalories = 500;
+    for (const QString &word : words.mid(2)) {
+        const QString key = word.section(u'=', 0, 0);
+        const QString text = word.section(u'=', 1);
+        const std::optional<int> value = text == u"-" ? std::nullopt : std::optional<int>(text.toInt());
+        if (!word.contains(u'='))
+            s.hrm = word;
+        else if (key == u"time")
+            s.sessionTotalTime = value;
+        else if (key == u"hr")
+            s.sessionAverageHR = value;
+        else if (key == u"distance")
+            s.setPrimitiveSessionTotalDistance(value);
+        else
+            s.sessionCalories = value;
     }
+    return s;
+}
 
-    HistoryGeometry compute(HistoryLayers layers = {true, true, true, true})
-    {
-        m_input.layers = layers;
-        QList<const RunSession *> sessions;
-        for (const RunSession &session : m_sessions)
-            sessions.append(&session);
-        return HistoryGeometry::compute(sessions, m_input);
-    }
-
-    QList<double> columns(const HistoryGeometry &geometry) const
-    {
-        QList<double> x;
-        for (const HistoryBar &bar : geometry.bars)
-            x.append(bar.rect.x());
-        return x;
-    }
-
-    std::vector<RunSession> m_sessions;
-    HistoryGeometry::Input m_input{kHeight, 0, kMonday, {}, {}};
+// One case of data/history-geometry.txt: its header, the sessions' lines and the expected text.
+struct CalendarCase
+{
+    QStringList header; // name | first day of the week | scroll view width | locale | layers
+    QStringList sessions;
+    QString expected;
 };
 
-TEST_F(HistoryGeometryTest, NoSessionLeavesTheViewOnePointWide)
-{
-    const HistoryGeometry geometry = compute();
-    EXPECT_EQ(geometry.width, 1.0);
-    EXPECT_TRUE(geometry.weekLines.isEmpty());
-}
+void PrintTo(const CalendarCase &c, std::ostream *out) { *out << c.header.join(QStringLiteral(" | ")).toStdString(); }
 
-QList<double> numbersOf(const QString &text)
+std::vector<CalendarCase> calendarCases()
 {
-    QList<double> numbers;
-    for (const QString &number : text.split(u' ', Qt::SkipEmptyParts))
-        numbers.append(number.toDouble());
-    return numbers;
-}
-
-// Each case of data/history-days.txt: the sessions' columns, the width and the week lines.
-TEST_F(HistoryGeometryTest, SessionsLandInTheColumnOfTheirCalendarDay)
-{
-    QFile file(QStringLiteral(VENTRIX_TEST_DATA "/history-days.txt"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text));
-    int cases = 0;
+    QFile file(QStringLiteral(VENTRIX_TEST_DATA "/history-geometry.txt"));
+    std::vector<CalendarCase> cases;
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return cases; // and the suite reports that it has no case
     for (const QString &line : QString::fromUtf8(file.readAll()).split(u'\n')) {
-        const QStringList field = line.split(u'|');
-        if (line.startsWith(u'#') || field.size() != 5)
-            continue;
-        m_sessions.clear();
-        m_input.firstDayOfWeek = field[0].toInt();
-        for (const QString &time : field[1].split(u','))
-            add(QDateTime::fromString(time.trimmed(), QStringLiteral("yyyy-MM-dd HH:mm")));
-        const HistoryGeometry geometry = compute();
-        EXPECT_EQ(columns(geometry), numbersOf(field[2])) << line.toStdString();
-        EXPECT_EQ(geometry.columnStart(VXDate::midnight(m_sessions.back().sessionDate.value())), columns(geometry).last());
-        if (field[3].trimmed() != u"-")
-            EXPECT_EQ(geometry.width, field[3].toDouble()) << line.toStdString();
-        if (field[4].trimmed() != u"-")
-            EXPECT_EQ(geometry.weekLines, numbersOf(field[4])) << line.toStdString();
-        ++cases;
+        if (line.startsWith(QStringLiteral("== ")))
+            cases.push_back({line.mid(3).split(QStringLiteral(" | ")), {}, {}});
+        else if (!cases.empty() && line.startsWith(QStringLiteral("> ")))
+            cases.back().sessions.append(line.mid(2));
+        else if (!cases.empty() && !line.isEmpty() && !line.startsWith(u'#'))
+            cases.back().expected += line + u'\n';
     }
-    EXPECT_EQ(cases, 7);
+    return cases;
 }
 
-TEST_F(HistoryGeometryTest, ViewFillsTheScrollViewWithWeekLines)
+QString number(double value) { return QString::number(value, 'g', 6); }
+QString point(QPointF p) { return number(p.x()) + u',' + number(p.y()); }
+QString rect(const QRectF &r) { return point(r.topLeft()) + u' ' + number(r.width()) + u'x' + number(r.height()); }
+
+template <typename List, typename Text> QString joined(const List &list, Text text)
 {
-    EXPECT_EQ(HistoryGeometry::numberOfDaysFrom(local(2008, 3, 12, 0, 0), local(2008, 3, 24, 0, 0)), 13);
-    add(local(2008, 3, 12, 18, 30));
-    const HistoryGeometry geometry = compute();
-    EXPECT_EQ(geometry.startDate, local(2008, 3, 12, 0, 0));
-    EXPECT_EQ(geometry.endDate, local(2008, 3, 17, 0, 0));
-    EXPECT_EQ(geometry.days, 6);
-    m_input.scrollViewWidth = 302;
-    const HistoryGeometry wide = compute();
-    EXPECT_EQ(wide.width, 300.0);
-    EXPECT_EQ(wide.weekLines, (QList<double>{75.0, 180.0, 285.0}));
+    QStringList parts;
+    for (const auto &item : list)
+        parts.append(text(item));
+    return parts.isEmpty() ? QStringLiteral("-") : parts.join(QStringLiteral(" | "));
 }
 
-TEST_F(HistoryGeometryTest, BarHeightsAndClickRectangles)
+QString lineText(const char *name, const HistoryLine &line)
 {
-    add(local(2008, 3, 12), {.totalTime = 3600});
-    add(local(2008, 3, 13), {.totalTime = 1800});
-    add(local(2008, 3, 14), {.totalTime = 0});
-    add(local(2008, 3, 15), {.totalTime = std::nullopt});
-    const HistoryGeometry geometry = compute();
-    ASSERT_EQ(geometry.bars.size(), 4);
-    EXPECT_EQ(geometry.bars[0].rect, QRectF(0, 0, 15, 235));
-    EXPECT_EQ(geometry.bars[1].rect, QRectF(15, 0, 15, 117.5));
-    EXPECT_EQ(geometry.bars[2].rect, QRectF(30, 0, 15, 0));
-    EXPECT_EQ(geometry.rectArray,
-              (QList<QRectF>{{0, 0, 15, 238}, {15, 0, 15, 120.5}, {30, 0, 15, 3}, {45, 0, 15, 3}}));
-
-    // When every time is 0 the bars lie flat instead of dividing by zero.
-    m_sessions.erase(m_sessions.begin(), m_sessions.begin() + 2);
-    const HistoryGeometry flat = compute();
-    EXPECT_EQ(flat.bars[0].rect, QRectF(0, 0, 15, 0));
-    EXPECT_EQ(flat.rectArray[0], QRectF(0, 0, 15, 3));
+    return QStringLiteral("%1 dots %2; segments %3\n")
+        .arg(QLatin1StringView(name), joined(line.dots, point),
+             joined(line.segments, [](const QLineF &l) { return point(l.p1()) + u' ' + point(l.p2()); }));
 }
 
-TEST_F(HistoryGeometryTest, ClicksHitTheEarliestSessionOfTheirColumnHalfOpen)
+QString calendarText(const HistoryGeometry &g)
 {
-    add(local(2008, 3, 12, 8, 0), {.totalTime = 1000});
-    add(local(2008, 3, 12, 18, 0), {.totalTime = 2000});
-    add(local(2008, 3, 13, 8, 0), {.totalTime = 0});
-    const HistoryGeometry geometry = compute();
-    EXPECT_EQ(columns(geometry), (QList<double>{0, 0, 15}));
+    const auto day = [](const QDateTime &date) {
+        return date.isValid() ? date.toString(QStringLiteral("yyyy-MM-dd HH:mm")) : QStringLiteral("-");
+    };
+    return QStringLiteral("%1 days from %2 to %3, width %4, week lines %5\n")
+               .arg(QString::number(g.days), day(g.startDate), day(g.endDate), number(g.width),
+                    joined(g.weekLines, number))
+           + QStringLiteral("bars %1\n").arg(joined(g.bars, [](const HistoryBar &bar) { return rect(bar.rect); }))
+           + QStringLiteral("clicks %1\n").arg(joined(g.rectArray, rect)) + lineText("heart rate", g.heartRate)
+           + lineText("distance", g.distance) + lineText("calories", g.calories)
+           + QStringLiteral("weeks %1\n").arg(joined(g.weeks, [](const HistoryWeek &w) {
+                 return QStringLiteral("%1 %2 %3 %4").arg(number(w.x), w.firstDay.toString(Qt::ISODate),
+                                                          QString::number(w.totalTime), QString::number(w.distance));
+             }))
+           + QStringLiteral("months %1\n").arg(joined(g.months, [](const HistoryMonth &m) {
+                 return number(m.x) + u' ' + m.day.toString(Qt::ISODate);
+             }));
+}
+
+HistoryGeometry compute(const std::vector<RunSession> &sessions, const HistoryGeometry::Input &input)
+{
+    QList<const RunSession *> drawn;
+    for (const RunSession &s : sessions)
+        drawn.append(&s);
+    return HistoryGeometry::compute(drawn, input);
+}
+
+class CalendarGeometry : public testing::TestWithParam<CalendarCase>
+{
+protected:
+    void TearDown() override { QLocale::setDefault(m_locale); }
+
+    const QLocale m_locale;
+};
+
+TEST_P(CalendarGeometry, MatchesTheGoldenTextWhole)
+{
+    const QStringList &header = GetParam().header;
+    ASSERT_EQ(header.size(), 5);
+    QLocale::setDefault(QLocale(header[3]));
+    std::vector<RunSession> sessions;
+    for (const QString &line : GetParam().sessions)
+        sessions.push_back(session(line));
+    const HistoryLayers layers{header[4].contains(u'T'), header[4].contains(u'H'), header[4].contains(u'D'),
+                               header[4].contains(u'C')};
+    const HistoryGeometry geometry = compute(sessions, {kHeight, header[2].toDouble(), header[1].toInt(), layers, {}});
+    const QString actual = calendarText(geometry);
+    // VENTRIX_UPDATE_GOLDEN=file writes the texts there, to be read before they replace the golden file.
+    if (QFile update(qEnvironmentVariable("VENTRIX_UPDATE_GOLDEN")); update.open(QIODevice::Append | QIODevice::Text)) {
+        QString text = "== " + header.join(QStringLiteral(" | ")) + u'\n';
+        for (const QString &line : GetParam().sessions)
+            text += "> " + line + u'\n';
+        update.write((text + actual + u'\n').toUtf8());
+    }
+    EXPECT_EQ(actual.toStdString(), GetParam().expected.toStdString());
+    for (std::size_t i = 0; layers.time && i < sessions.size(); ++i)
+        EXPECT_EQ(geometry.columnStart(sessions[i].sessionDate), geometry.bars[int(i)].rect.x());
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, CalendarGeometry, testing::ValuesIn(calendarCases()), [](const auto &info) {
+    return info.param.header.value(0).replace(u' ', u'_').toStdString();
+});
+
+TEST(HistoryGeometry, ClicksHitTheEarliestSessionOfTheirColumnHalfOpen)
+{
+    const std::vector<RunSession> sessions{session("2008-03-12 08:00 time=1000"), session("2008-03-12 18:00 time=2000"),
+                                           session("2008-03-13 08:00 time=0")};
+    const HistoryGeometry geometry = compute(sessions, {kHeight, 0, kMonday, {}, {}});
     // The earlier, lower bar wins where both contain the point; above it the later one.
     EXPECT_EQ(geometry.hitTest({14.9, 100}), 0);
     EXPECT_EQ(geometry.hitTest({5, 200}), 1);
     // The right and top edges belong to the next rectangle or to none.
     EXPECT_EQ(geometry.hitTest({15, 2.9}), 2);
     EXPECT_EQ(geometry.hitTest({20, 3}), -1);
-
-    EXPECT_TRUE(compute({false, true, true, true}).rectArray.isEmpty());
 }
 
-QList<QPointF> pointsOf(const QString &text)
-{
-    QList<QPointF> points;
-    for (const QString &pair : text.split(u' ', Qt::SkipEmptyParts))
-        points.append({pair.section(u',', 0, 0).toDouble(), pair.section(u',', 1, 1).toDouble()});
-    return points;
-}
-
-// Each case of data/history-lines.txt: the values of one layer, the dots and segments drawn.
-TEST_F(HistoryGeometryTest, LinesMatchTheCaseTable)
-{
-    QFile file(QStringLiteral(VENTRIX_TEST_DATA "/history-lines.txt"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text));
-    int cases = 0;
-    for (const QString &line : QString::fromUtf8(file.readAll()).split(u'\n')) {
-        const QStringList field = line.split(u'|');
-        if (line.startsWith(u'#') || field.size() != 4)
-            continue;
-        const QString layer = field[0].trimmed();
-        m_sessions.clear();
-        QDateTime day = local(2008, 3, 12);
-        for (const QString &text : field[1].split(u' ', Qt::SkipEmptyParts)) {
-            const std::optional<int> value = text == u"-" ? std::nullopt : std::optional<int>(text.toInt());
-            add(day, layer == u"heartRate" ? Values{.averageHR = value}
-                     : layer == u"distance" ? Values{.distance = value} : Values{.calories = value});
-            day = day.addDays(1);
-        }
-        const HistoryGeometry geometry = compute();
-        const HistoryLine &drawn = layer == u"heartRate" ? geometry.heartRate
-                                   : layer == u"distance" ? geometry.distance : geometry.calories;
-        QList<QLineF> segments;
-        const QList<QPointF> ends = pointsOf(field[3]);
-        for (int i = 0; i + 1 < ends.size(); i += 2)
-            segments.append({ends[i], ends[i + 1]});
-        EXPECT_EQ(drawn.dots, pointsOf(field[2])) << line.toStdString();
-        EXPECT_EQ(drawn.segments, segments) << line.toStdString();
-        ++cases;
-    }
-    EXPECT_EQ(cases, 4);
-    EXPECT_TRUE(compute({true, true, true, false}).calories.dots.isEmpty());
-}
-
-TEST_F(HistoryGeometryTest, DistancesAreReadInTheUsersUnit)
-{
-    // In miles an RS200's 10 km is 6.213 mi; a CS200's distance is never converted.
-    const QLocale metric;
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    add(local(2008, 3, 12), {.distance = 10000});
-    add(local(2008, 3, 13), {.distance = 6213});
-    m_sessions.back().hrm = QStringLiteral("CS200");
-    add(local(2008, 3, 14), {.distance = 3107}); // 1.930 mi
-    const HistoryLine line = compute().distance;
-    QLocale::setDefault(metric);
-    EXPECT_EQ(line.dots, (QList<QPointF>{{7.5, 235}, {22.5, 235}, {37.5, 35 + 1930.0 / 6213 * 200}}));
-}
-
-TEST_F(HistoryGeometryTest, WeeksTotalTheirSessionsAndMonthsStartOnTheFirst)
-{
-    add(local(2008, 4, 29), {.totalTime = 36000, .distance = 5000}); // Tuesday
-    add(local(2008, 4, 30), {.totalTime = 18000, .distance = std::nullopt});
-    add(local(2008, 5, 5), {.totalTime = 600, .distance = 1500});    // Monday, a week line
-    const HistoryGeometry geometry = compute();
-    ASSERT_EQ(geometry.weeks.size(), 2);
-    EXPECT_EQ(geometry.weeks[0].firstDay, QDate(2008, 4, 29));
-    EXPECT_EQ(geometry.weeks[0].totalTime, 54000);
-    EXPECT_EQ(geometry.weeks[0].distance, 5000);
-    EXPECT_EQ(geometry.weeks[1].x, 90.0);
-    EXPECT_EQ(geometry.weeks[1].firstDay, QDate(2008, 5, 5));
-    EXPECT_EQ(geometry.weeks[1].distance, 1500);
-    ASSERT_EQ(geometry.months.size(), 2);
-    EXPECT_EQ(geometry.months[1].x, 30.0);
-    EXPECT_EQ(geometry.months[1].day, QDate(2008, 5, 1));
-}
-
-TEST(HistoryGeometry, ScrollTargets)
+TEST(HistoryGeometry, ScrollTargetsAndDayNumbers)
 {
     // Column left of the visible part: to the left edge; right of it: to the right edge.
     EXPECT_EQ(HistoryGeometry::scrollTarget(100, 300, 50), 50.0);
@@ -291,8 +250,8 @@ TEST(HistoryGeometry, ScrollTargets)
     EXPECT_EQ(HistoryGeometry::scrollTarget(0, 300, 286), 1.0);
     EXPECT_EQ(HistoryGeometry::scrollTarget(0, 300, 285), std::nullopt);
     // Without a selection the first column is the target.
-    const HistoryGeometry none;
-    EXPECT_EQ(none.columnStart(std::nullopt), 0.0);
+    EXPECT_EQ(HistoryGeometry().columnStart(std::nullopt), 0.0);
+    EXPECT_EQ(HistoryGeometry::numberOfDaysFrom(local(2008, 3, 12, 0, 0), local(2008, 3, 24, 0, 0)), 13);
 }
 
 class PaintCounter : public QObject
@@ -312,10 +271,7 @@ protected:
 class HistoryViewTest : public ::testing::Test
 {
 protected:
-    const RunSession *add(const QDateTime &date, const Values &values = {})
-    {
-        return m_context.insertSession(HistorySessions::session(date, values));
-    }
+    const RunSession *add(const QString &line) { return m_context.insertSession(session(line)); }
 
     void setLayers(bool time, bool heartRate, bool distance, bool calories)
     {
@@ -358,15 +314,15 @@ protected:
 
 TEST_F(HistoryViewTest, FetchesVisibleDatedSessionsInDateOrder)
 {
-    const RunSession *hidden = add(local(2008, 3, 1));
+    const RunSession *hidden = add("2008-03-01 12:00");
     m_context.setHidden(hidden, true);
-    const RunSession *later = add(local(2008, 3, 14));
-    const RunSession *first = add(local(2008, 3, 12));
-    const RunSession *sameDate = add(local(2008, 3, 14));
-    RunSession undated = HistorySessions::session(QDateTime());
+    const RunSession *later = add("2008-03-14 12:00");
+    const RunSession *first = add("2008-03-12 12:00");
+    const RunSession *sameDate = add("2008-03-14 12:00");
+    RunSession undated = session("2008-03-15 12:00");
     undated.sessionDate.reset();
     m_context.insertSession(std::move(undated));
-    add(local(1969, 12, 31));
+    add("1969-12-31 12:00");
 
     EXPECT_EQ(HistoryView::fetchSessionArray(m_context), (QList<const RunSession *>{first, later, sameDate}));
     HistoryView view(m_context, m_hub);
@@ -376,8 +332,8 @@ TEST_F(HistoryViewTest, FetchesVisibleDatedSessionsInDateOrder)
 
 TEST_F(HistoryViewTest, ClickOpensThePopUpAboveThePointerAndEscapeOrFocusLossCloseIt)
 {
-    add(local(2008, 3, 12), {.totalTime = 3600});
-    const RunSession *second = add(local(2008, 3, 13), {.totalTime = 1800});
+    add("2008-03-12 12:00 time=3600");
+    const RunSession *second = add("2008-03-13 12:00 time=1800");
     HistoryView &view = showPane();
 
     const QPoint point = openPopUp(view, 1);
@@ -405,8 +361,8 @@ TEST_F(HistoryViewTest, ClickOpensThePopUpAboveThePointerAndEscapeOrFocusLossClo
 
 TEST_F(HistoryViewTest, DistanceEditIsStoredAnnouncedRedrawnAndUndoable)
 {
-    add(local(2008, 3, 12), {.distance = 5000});
-    const RunSession *session = add(local(2008, 3, 13), {.distance = 10000});
+    add("2008-03-12 12:00 distance=5000");
+    const RunSession *session = add("2008-03-13 12:00 distance=10000");
     HistoryView &view = showPane();
     DataView dataView(m_sessions, m_context);
     // As the application wires it.
@@ -450,8 +406,8 @@ TEST_F(HistoryViewTest, DistanceEditIsStoredAnnouncedRedrawnAndUndoable)
 
 TEST_F(HistoryViewTest, ScrollsToTheSelectedSessionsDay)
 {
-    add(local(2008, 3, 1));
-    const RunSession *last = add(local(2008, 4, 29)); // day 60, column 885
+    add("2008-03-01 12:00");
+    const RunSession *last = add("2008-04-29 12:00"); // day 60, column 885
     HistoryView &view = showPane(400);
     QScrollArea *scroll = m_pane->scrollView();
     ASSERT_EQ(view.width(), 900);
@@ -466,8 +422,8 @@ TEST_F(HistoryViewTest, ScrollsToTheSelectedSessionsDay)
 // The arrows choose the neighbouring session, Return opens its pop-up, Escape closes it.
 TEST_F(HistoryViewTest, KeyboardMovesTheSelectionAndOpensThePopUp)
 {
-    const RunSession *first = add(local(2008, 3, 12), {.totalTime = 3600});
-    const RunSession *second = add(local(2008, 3, 13), {.totalTime = 1800});
+    const RunSession *first = add("2008-03-12 12:00 time=3600");
+    const RunSession *second = add("2008-03-13 12:00 time=1800");
     HistoryView &view = showPane();
     QTest::keyClick(&view, Qt::Key_Right);
     EXPECT_EQ(m_sessions.selectedSessions(), QList<const RunSession *>{second});
@@ -482,7 +438,7 @@ TEST_F(HistoryViewTest, KeyboardMovesTheSelectionAndOpensThePopUp)
 
 TEST_F(HistoryViewTest, FirstDayOfTheWeekFollowsThePreferences)
 {
-    add(local(2008, 3, 12)); // Wednesday
+    add("2008-03-12 12:00"); // Wednesday
     HistoryView view(m_context, m_hub);
     EXPECT_EQ(view.firstDayOfWeek(), 2);
     VXDefaults::settings().setValue(HistoryView::kFirstDayOfWeekKey, 1);
