@@ -2,6 +2,7 @@
 // table's controller with the switches, and the session split view.
 #include "DataRowBuilder.h"
 #include "DataView.h"
+#include "GoldenCases.h"
 #include "ObjectContext.h"
 #include "SessionListController.h"
 #include "SessionSplitLayout.h"
@@ -41,34 +42,6 @@ std::vector<RunSession> fixtureSessions(const QStringList &names)
     return found;
 }
 
-// One case of data/detail-rows.txt: its header line and the expected text below it.
-struct ViewCase
-{
-    QStringList header; // name | sessions | switches | locale | units
-    QString expected;
-};
-
-void PrintTo(const ViewCase &c, std::ostream *out) { *out << c.header.join(QStringLiteral(" | ")).toStdString(); }
-
-std::vector<ViewCase> viewCases()
-{
-    QFile file(QStringLiteral(VENTRIX_TEST_DATA "/detail-rows.txt"));
-    std::vector<ViewCase> cases;
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return cases; // and the suite reports that it has no case
-    for (const QString &line : QString::fromUtf8(file.readAll()).split(u'\n')) {
-        if (line.startsWith(QStringLiteral("== ")))
-            cases.push_back({line.mid(3).split(QStringLiteral(" | ")), {}});
-        else if (!cases.empty() && !line.isEmpty())
-            cases.back().expected += line + u'\n';
-    }
-    return cases;
-}
-
-QString number(double value) { return QString::number(value, 'g', 6); }
-QString point(QPointF p) { return number(p.x()) + u',' + number(p.y()); }
-QString rect(const QRectF &r) { return point(r.topLeft()) + u' ' + number(r.width()) + u'x' + number(r.height()); }
-
 // A row as one line: "label | value", the value marked "*" when its last character is set small.
 QString rowsText(const QList<DataRow> &rows)
 {
@@ -94,7 +67,7 @@ QString chartText(const SportZoneGeometry &chart)
     return text;
 }
 
-class SessionViews : public testing::TestWithParam<ViewCase>
+class SessionViews : public testing::TestWithParam<GoldenCase>
 {
 protected:
     void TearDown() override { QLocale::setDefault(QLocale::c()); }
@@ -112,17 +85,12 @@ TEST_P(SessionViews, MatchTheGoldenTextWhole)
         selected.append(&s);
     const VXUnits units(header[4] == u"metric");
     const DataSwitches switches{header[2].section(u' ', 0, 0).toInt(), header[2].section(u' ', 1, 1).toInt()};
-    const QString actual = rowsText(DataRowBuilder(units, switches).populateDataRowArray(selected))
-                           + chartText(SportZoneGeometry::compute(selected, QSizeF(250, 125)));
-    // VENTRIX_UPDATE_GOLDEN=file writes the texts there, to be read before they replace the golden file.
-    if (QFile update(qEnvironmentVariable("VENTRIX_UPDATE_GOLDEN")); update.open(QIODevice::Append | QIODevice::Text))
-        update.write(("== " + header.join(QStringLiteral(" | ")) + u'\n' + actual + u'\n').toUtf8());
-    EXPECT_EQ(actual.toStdString(), GetParam().expected.toStdString());
+    expectGolden(GetParam(), rowsText(DataRowBuilder(units, switches).populateDataRowArray(selected))
+                                 + chartText(SportZoneGeometry::compute(selected, QSizeF(250, 125))));
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, SessionViews, testing::ValuesIn(viewCases()), [](const auto &info) {
-    return info.param.header.value(0).replace(u' ', u'_').toStdString();
-});
+INSTANTIATE_TEST_SUITE_P(Cases, SessionViews, testing::ValuesIn(goldenCases(QStringLiteral("detail-rows.txt"))),
+                         goldenCaseName);
 
 TEST(DataRowBuilder, LapCountIsCapped)
 {
