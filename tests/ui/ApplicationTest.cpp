@@ -1,40 +1,38 @@
 // The whole application as main() builds it, against the throw-away home.
-#include "ExampleRecordings.h"
-#include "FakeCaptureSource.h"
-
 #include "AppController.h"
 #include "DataOutput.h"
 #include "DataView.h"
+#include "ExampleRecordings.h"
+#include "FakeCaptureSource.h"
 #include "HistoryView.h"
-#include "SportZoneView.h"
 #include "MainWindow.h"
 #include "MainWindowController.h"
 #include "ObjectContext.h"
 #include "RecordingStatus.h"
-#include "SessionListController.h"
 #include "ScriptedPrompts.h"
-#include "VXDefaults.h"
+#include "SessionListController.h"
+#include "SportZoneView.h"
+#include "VentrixApplication.h"
 #include "VXSavePanel.h"
 #include "VXSegmentedControl.h"
 #include "VXToggleSegmentedControl.h"
-#include "VentrixApplication.h"
 #include "ui_MainWindow.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QHeaderView>
-#include <QMenu>
-#include <QMenuBar>
-#include <QSplitter>
-#include <QTableView>
-#include <QToolBar>
-#include <QToolButton>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QHeaderView>
+#include <QMenu>
+#include <QMenuBar>
 #include <QProgressBar>
+#include <QSplitter>
 #include <QStandardPaths>
+#include <QTableView>
 #include <QTemporaryDir>
+#include <QToolBar>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 

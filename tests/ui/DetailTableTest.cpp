@@ -14,8 +14,6 @@
 
 #include <QApplication>
 #include <QEnterEvent>
-#include <QFile>
-#include <QHeaderView>
 #include <QLocale>
 #include <QScrollBar>
 #include <QSplitter>

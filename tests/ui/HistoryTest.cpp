@@ -15,7 +15,6 @@
 #include "VXNotifications.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QLineEdit>
 #include <QScrollArea>
 #include <QScreen>
@@ -30,9 +29,7 @@
 
 namespace {
 
-constexpr unsigned kSunday = 1;
-constexpr unsigned kMonday = 2;
-constexpr unsigned kSaturday = 7;
+constexpr int kMonday = 2;
 // A height whose line span (H − 55) is 200 and bar scale (H − 20) is 235.
 constexpr double kHeight = 255.0;
 
@@ -52,24 +49,6 @@ TEST(VXDate, MidnightIsTheStartOfTheLocalCalendarDay)
     // 26 October 2008 is 25 hours long.
     EXPECT_EQ(VXDate::midnight(local(2008, 10, 26, 23, 30)).secsTo(VXDate::midnight(local(2008, 10, 27, 0, 10))),
               25 * 3600);
-}
-
-TEST(VXDate, FirstDayOfNextWeek)
-{
-    // Wednesday 12 March 2008.
-    EXPECT_EQ(VXDate::firstDayOfNextWeekWithFirstDayOfTheWeek(local(2008, 3, 12, 18, 30), kMonday),
-              local(2008, 3, 17, 0, 0));
-    // Already on the first day: midnight of the same day.
-    EXPECT_EQ(VXDate::firstDayOfNextWeekWithFirstDayOfTheWeek(local(2008, 3, 17, 9, 0), kMonday),
-              local(2008, 3, 17, 0, 0));
-    // Saturday with Sunday first: the next day; Sunday with Saturday first: six days on.
-    EXPECT_EQ(VXDate::firstDayOfNextWeekWithFirstDayOfTheWeek(local(2008, 3, 15, 23, 59), kSunday),
-              local(2008, 3, 16, 0, 0));
-    EXPECT_EQ(VXDate::firstDayOfNextWeekWithFirstDayOfTheWeek(local(2008, 3, 16, 0, 0), kSaturday),
-              local(2008, 3, 22, 0, 0));
-    // Late on Wednesday before the autumn change.
-    EXPECT_EQ(VXDate::firstDayOfNextWeekWithFirstDayOfTheWeek(local(2008, 10, 22, 23, 30), kMonday),
-              local(2008, 10, 27, 0, 0));
 }
 
 TEST(VXDate, OrderKeysFollowTheInstantAlsoInTheRepeatedHour)
@@ -396,7 +375,8 @@ TEST_F(HistoryViewTest, FirstDayOfTheWeekFollowsThePreferences)
     EXPECT_EQ(view.firstDayOfWeek(), 2);
 }
 
-TEST_F(HistoryViewTest, ColoursFollowTheirSettingsAndResetLeavesCalories)
+// Reset Colours is checked with the preferences, where its button is.
+TEST_F(HistoryViewTest, ColoursFollowTheirSettingsAndAnUnreadableOneIsTheDefault)
 {
     HistoryView view(m_context, m_hub);
     SportZoneView zones;
@@ -411,11 +391,6 @@ TEST_F(HistoryViewTest, ColoursFollowTheirSettingsAndResetLeavesCalories)
     EXPECT_EQ(zones.zoneColor(), QColor(Qt::darkGreen));
     EXPECT_EQ(view.historyCaloriesColor(), QColor(Qt::black));
     EXPECT_EQ(view.historyHRColor(), VXDefaults::table().value(QStringLiteral("VXHistoryHRColor")).value<QColor>());
-
-    HistoryView::resetColors(m_hub);
-    EXPECT_EQ(view.historyTimeColor(), VXDefaults::table().value(QStringLiteral("VXHistoryTimeColor")).value<QColor>());
-    EXPECT_EQ(zones.zoneColor(), view.historyTimeColor());
-    EXPECT_EQ(view.historyCaloriesColor(), QColor(Qt::black));
 }
 
 // The bubble stays on the pointer's screen: flipped below the bar when there

@@ -390,20 +390,17 @@ TEST(VXWindow, ShakeMovesRightAndBackTwiceWithoutBlockingAndEndsWhereItWas)
 
 TEST(DecodeReport, NamesWhatWasStoredAndWhatCouldNotBeRead)
 {
-    DecodeReport one;
-    one.addFile(QStringLiteral("/r/Recording-1.wav"), true, 2);
-    EXPECT_EQ(one.message(), QStringLiteral("Stored 2 sessions from Recording-1.wav."));
-    DecodeReport nothingNew;
-    nothingNew.addFile(QStringLiteral("/r/f6.wav"), true, 0);
-    EXPECT_EQ(nothingNew.message(), QStringLiteral("No new sessions."));
-    DecodeReport rescued;
-    rescued.addFile(QStringLiteral("/r/noisy.wav"), true, 1, {}, true);
-    EXPECT_EQ(rescued.message(), QStringLiteral("Stored 1 session from noisy.wav. "
-                                                "The transfer could only be read after noise correction."));
-    DecodeReport again;
-    again.addFile(QStringLiteral("/r/f6.wav"), true, 1, {}, false, 2, QStringLiteral("cannot save sessions to /x: full"));
-    EXPECT_EQ(again.message(), QStringLiteral("Stored 1 session from f6.wav. 2 sessions already stored. "
-                                              "cannot save sessions to /x: full."));
+    const auto message = [](const auto &...file) {
+        DecodeReport report;
+        report.addFile(file...);
+        return report.message();
+    };
+    EXPECT_EQ(message(QStringLiteral("/r/Recording-1.wav"), true, 2), "Stored 2 sessions from Recording-1.wav.");
+    EXPECT_EQ(message(QStringLiteral("/r/f6.wav"), true, 0), "No new sessions.");
+    EXPECT_EQ(message(QStringLiteral("/r/noisy.wav"), true, 1, QString(), true),
+              "Stored 1 session from noisy.wav. The transfer could only be read after noise correction.");
+    EXPECT_EQ(message(QStringLiteral("/r/f6.wav"), true, 1, QString(), false, 2, QStringLiteral("cannot save sessions to /x: full")),
+              "Stored 1 session from f6.wav. 2 sessions already stored. cannot save sessions to /x: full.");
 }
 
 class PreferencesTest : public ::testing::Test
@@ -485,61 +482,36 @@ TEST_F(PreferencesTest, ColourPanelChoicesAreStoredAndThePanelClosesWithTheWindo
     EXPECT_FALSE(panel->isVisible());
 }
 
-class SavePanelTest : public ::testing::Test
-{
-protected:
-    void SetUp() override { window.show(); }
-
-    SaveDialog::Completion completion()
-    {
-        return [this](int returnCode, const QString &chosen) {
-            ++calls;
-            code = returnCode;
-            path = chosen;
-        };
-    }
-
-    QMainWindow window;
-    VXSavePanel panel{&window};
-    QTemporaryDir folder;
-    int calls = 0;
-    int code = -1;
-    QString path;
-};
-
-TEST_F(SavePanelTest, WindowModalQtDialogAnswersCancelOrOKWithThePathOnce)
-{
-    panel.askForPath(QStringLiteral("RUN1.csv"), completion());
-    QFileDialog *dialog = panel.fileDialog();
-    EXPECT_TRUE(dialog->isVisible());
-    EXPECT_TRUE(panel.customSaveView()->isVisibleTo(dialog));
-    dialog->reject();
-    EXPECT_EQ(calls, 1);
-    EXPECT_EQ(code, SaveDialog::kCancelCode);
-    EXPECT_TRUE(path.isEmpty());
-
-    panel.askForPath(QStringLiteral("RUN1.csv"), completion());
-    dialog = panel.fileDialog();
-    dialog->setDirectory(folder.path());
-    dialog->selectFile(folder.filePath(QStringLiteral("tempo.txt")));
-    static_cast<QDialog *>(dialog)->accept(); // QFileDialog checks the name as its Save button would
-    EXPECT_EQ(calls, 2);
-    EXPECT_EQ(code, SaveDialog::kOKCode);
-    EXPECT_EQ(path, folder.filePath(QStringLiteral("tempo.txt")));
-}
-
-TEST_F(SavePanelTest, OptionsAreTiedToTheirSettings)
+// Window-modal, answering once per question; the options (the CSV export's, not
+// shown for a TCX file) are tied to their settings.
+TEST(VXSavePanel, AnswersCancelOrOKWithThePathOnceAndTiesTheOptionsToTheirSettings)
 {
     QSettings settings = VXDefaults::settings();
     settings.setValue(QStringLiteral("SaveDateFormat"), QStringLiteral("Date DD/MM/YYYY"));
     settings.setValue(QStringLiteral("SaveTimeWithTenths"), true);
     settings.sync();
-    panel.askForPath(QStringLiteral("a.csv"), completion());
+    QMainWindow window;
+    window.show();
+    VXSavePanel panel(&window);
+    QTemporaryDir folder;
+    int calls = 0;
+    int code = -1;
+    QString path;
+    const auto ask = [&](const QString &name) {
+        panel.askForPath(name, [&](int returnCode, const QString &chosen) {
+            ++calls;
+            code = returnCode;
+            path = chosen;
+        });
+        return panel.fileDialog();
+    };
+    QFileDialog *dialog = ask(QStringLiteral("RUN1.csv"));
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_TRUE(panel.customSaveView()->isVisibleTo(dialog));
     Ui::SaveOptions &options = panel.options();
     EXPECT_EQ(options.dateFormatPopUp->currentIndex(), 1);
     EXPECT_TRUE(options.tenthsOfSecondsCheckBox->isChecked());
     EXPECT_FALSE(options.dataTenthsCheckBox->isChecked());
-
     options.dateFormatPopUp->setCurrentIndex(0);
     emit options.dateFormatPopUp->activated(0);
     options.tenthsOfSecondsCheckBox->click();
@@ -547,11 +519,19 @@ TEST_F(SavePanelTest, OptionsAreTiedToTheirSettings)
     EXPECT_NE(VXDefaults::value(QStringLiteral("SaveDateFormat")).toString(), QStringLiteral("Date DD/MM/YYYY"));
     EXPECT_EQ(VXDefaults::value(QStringLiteral("SaveTimeWithTenths")).toBool(), false);
     EXPECT_EQ(VXDefaults::value(QStringLiteral("SaveDataWithTenths")).toBool(), true);
-    panel.fileDialog()->reject();
-    // The options are the CSV export's: a TCX file is saved without them.
-    panel.askForPath(QStringLiteral("a.tcx"), completion());
-    EXPECT_FALSE(panel.customSaveView()->isVisibleTo(panel.fileDialog()));
-    panel.fileDialog()->reject();
+    dialog->reject();
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(code, SaveDialog::kCancelCode);
+    EXPECT_TRUE(path.isEmpty());
+
+    dialog = ask(QStringLiteral("a.tcx"));
+    EXPECT_FALSE(panel.customSaveView()->isVisibleTo(dialog));
+    dialog->setDirectory(folder.path());
+    dialog->selectFile(folder.filePath(QStringLiteral("tempo.txt")));
+    static_cast<QDialog *>(dialog)->accept(); // QFileDialog checks the name as its Save button would
+    EXPECT_EQ(calls, 2);
+    EXPECT_EQ(code, SaveDialog::kOKCode);
+    EXPECT_EQ(path, folder.filePath(QStringLiteral("tempo.txt")));
 }
 
 } // namespace
