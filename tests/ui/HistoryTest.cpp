@@ -212,14 +212,6 @@ class HistoryViewTest : public ::testing::Test
 protected:
     const RunSession *add(const QString &line) { return m_context.insertSession(session(line)); }
 
-    void setLayers(bool time, bool heartRate, bool distance, bool calories)
-    {
-        QSettings settings = VXDefaults::settings();
-        const QList<bool> shown{time, heartRate, distance, calories};
-        for (int i = 0; i < shown.size(); ++i)
-            settings.setValue(HistoryView::visibilityKeys()[i], shown[i]);
-    }
-
     // The calendar in its pane in a shown window.
     HistoryView &showPane(int width = 500)
     {

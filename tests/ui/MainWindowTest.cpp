@@ -1,88 +1,95 @@
-// The main window: its record button, session list and commands, drops,
-// the shared appearance, the preferences and the save panel.
+// The whole application as main() builds it, against the throw-away home, and
+// its main window: the record button, the session list and its commands,
+// drops, the shared appearance, the preferences and the save panel.
 #include "AppController.h"
-#include "Decoder.h"
+#include "DataOutput.h"
+#include "DataView.h"
 #include "DecodeReport.h"
 #include "ExampleRecordings.h"
 #include "FakeCaptureSource.h"
+#include "HistoryView.h"
 #include "MainWindow.h"
 #include "MainWindowController.h"
 #include "ObjectContext.h"
 #include "PreferencesWindowController.h"
 #include "RecordingStatus.h"
+#include "ScriptedPrompts.h"
 #include "SessionListController.h"
 #include "SessionTableAutosave.h"
 #include "SessionTableModel.h"
-#include "TransferImporter.h"
+#include "SportZoneView.h"
+#include "VentrixApplication.h"
 #include "VXColor.h"
 #include "VXDefaults.h"
 #include "VXNotifications.h"
 #include "VXSavePanel.h"
+#include "VXSegmentedControl.h"
+#include "VXToggleSegmentedControl.h"
 #include "VXWindow.h"
 #include "WatchModel.h"
+#include "ui_MainWindow.h"
 #include "ui_Preferences.h"
 #include "ui_SaveOptions.h"
 
 #include <QAbstractAnimation>
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QPointer>
+#include <QProgressBar>
 #include <QSettings>
+#include <QSplitter>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
 #include <QUndoStack>
 #include <QUrl>
 #include <QWidget>
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 namespace {
 
-// A main window with its session list and controller over an in-memory
-// context; the shake is counted instead of moving the window.
-class MainWindowFixture : public ::testing::Test
+// Each test starts from an empty data folder; the shake is counted instead of moving the window.
+class ApplicationTest : public ::testing::Test
 {
 protected:
-    MainWindowFixture()
-        : sessions(context), controller(window, *window.sessionTable(), sessions, context)
+    ApplicationTest() { QDir(dataFolder).removeRecursively(); }
+    ~ApplicationTest() override { QDir(dataFolder).removeRecursively(); }
+
+    // Starts the whole application as main() does, without moving windows.
+    std::unique_ptr<VentrixApplication> start()
     {
-        controller.setShake([this] { ++shakes; });
-        controller.setUpWindow();
+        auto app = std::make_unique<VentrixApplication>(&prompts);
+        app->mainWindowController().setShake([this] { ++shakes; });
+        app->appController().setRecordingsFolder(folder.filePath(QStringLiteral("Recordings")));
+        app->show();
+        return app;
     }
 
-    SessionTableModel &model() const { return *controller.sessionTableModel(); }
-
-    const RunSession *insert(const QString &name, bool hidden = false, int day = 1)
+    // A recording of one of the example transfers, named after it unless name is given.
+    QString recording(const QString &example, const QString &name = {}) const
     {
-        RunSession session;
-        session.hrm = QStringLiteral("RS200");
-        session.sessionName = name;
-        session.sessionDate = QDateTime(QDate(2009, 2, day), QTime(18, 30));
-        session.sessionTotalTime = 18000;
-        if (hidden)
-            session.hidden = true;
-        return context.insertSession(std::move(session));
-    }
-
-    QString statusMessage() const { return window.statusBar()->currentMessage(); }
-
-    // A recording of the example RS200 transfer.
-    QString writeRS200Recording(const QString &name) const
-    {
-        const QString path = folder.filePath(name);
-        EXPECT_TRUE(writeExampleRecording(QStringLiteral("rs200-run"), path));
+        const QString path = folder.filePath(name.isEmpty() ? example + QStringLiteral(".wav") : name);
+        EXPECT_TRUE(writeExampleRecording(example, path));
         return path;
     }
 
@@ -94,30 +101,40 @@ protected:
         return file.fileName();
     }
 
+    const QString dataFolder =
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Ventrix");
     QTemporaryDir folder;
-    ObjectContext context;
-    SessionListController sessions;
-    MainWindow window;
-    MainWindowController controller;
+    ScriptedPrompts prompts;
     int shakes = 0;
 };
 
-class RecordButtonTest : public MainWindowFixture
+// One application started for the test, its parts at hand.
+class MainWindowTest : public ApplicationTest
 {
 protected:
-    RecordButtonTest() : appController(nullptr)
-    {
-        appController.setRecordingsFolder(folder.filePath(QStringLiteral("Recordings")));
-        useInput(0);
-        controller.setAppController(&appController);
-    }
+    SessionTableModel &model() const { return *controller.sessionTableModel(); }
+    QString statusMessage() const { return window.statusBar()->currentMessage(); }
+
+    std::unique_ptr<VentrixApplication> app = start();
+    ObjectContext &context = app->context();
+    SessionListController &sessions = app->sessions();
+    MainWindow &window = app->mainWindow();
+    MainWindowController &controller = app->mainWindowController();
+};
+
+class RecordButtonTest : public MainWindowTest
+{
+protected:
+    RecordButtonTest() { useInput(0); }
 
     void useInput(std::int32_t openStatus)
     {
-        appController.setRecorderFactory([openStatus] {
-            // No samples: a recording through it stays empty.
-            return std::make_unique<AudioFileRecorder>(std::make_unique<FakeCaptureSource>(
+        app->appController().setRecorderFactory([this, openStatus] {
+            // No samples: a recording through it holds only what a test renders into it.
+            auto made = std::make_unique<AudioFileRecorder>(std::make_unique<FakeCaptureSource>(
                 FakeCaptureSource::Options{.openStatus = openStatus}, std::vector<float>{}));
+            recorder = made.get();
+            return made;
         });
     }
 
@@ -126,17 +143,134 @@ protected:
         return controller.itemForItemIdentifier(QString(MainWindowController::kStartRecordingIdentifier));
     }
 
-    AppController appController;
+    AudioFileRecorder *recorder = nullptr;
 };
+
+TEST_F(ApplicationTest, DecodesADroppedRecordingExportsItThroughTheDialogAndQuitsSaving)
+{
+    {
+        auto first = start();
+        first->openFiles({recording(QStringLiteral("rs200-run"))});
+        ASSERT_EQ(first->context().sessionCount(), 1);
+        EXPECT_TRUE(first->mainWindow().close());
+    }
+    ASSERT_TRUE(QFile::exists(dataFolder + QStringLiteral("/Ventrix.xml")));
+
+    auto app = start();
+    ASSERT_EQ(app->context().sessionCount(), 1);
+    app->openFiles({recording(QStringLiteral("cs200-ride"))});
+    ASSERT_EQ(app->context().sessionCount(), 2);
+    const QList<const RunSession *> selected = app->sessions().selectedSessions();
+    ASSERT_EQ(selected.size(), 1);
+    EXPECT_EQ(selected.first()->hrm, QStringLiteral("CS200"));
+    EXPECT_EQ(shakes, 0);
+
+    app->dataOutput().saveFile();
+    QFileDialog *dialog = app->savePanel().fileDialog();
+    ASSERT_TRUE(dialog->isVisible());
+    EXPECT_EQ(QFileInfo(dialog->selectedFiles().value(0)).fileName(),
+              selected.first()->sessionName.value_or(QString()) + QStringLiteral(".csv"));
+    const QString exported = folder.filePath(QStringLiteral("ride.csv"));
+    dialog->setDirectory(folder.path());
+    dialog->selectFile(exported);
+    static_cast<QDialog *>(dialog)->accept(); // QFileDialog checks the name as its Save button would
+    const QString direct = folder.filePath(QStringLiteral("direct.csv"));
+    ASSERT_TRUE(DataOutput::exportSession(selected.first(), direct, false, false, false).ok);
+    QFile exportedFile(exported), directFile(direct);
+    ASSERT_TRUE(exportedFile.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(directFile.open(QIODevice::ReadOnly));
+    EXPECT_GT(exportedFile.size(), 0);
+    EXPECT_EQ(exportedFile.readAll(), directFile.readAll());
+
+    // The TCX command proposes the same name with its own extension.
+    app->mainWindow().ui().actionExportSessionTcx->trigger();
+    QFileDialog *tcx = app->savePanel().fileDialog();
+    ASSERT_TRUE(tcx->isVisible());
+    EXPECT_EQ(QFileInfo(tcx->selectedFiles().value(0)).fileName(),
+              selected.first()->sessionName.value_or(QString()) + QStringLiteral(".tcx"));
+    tcx->reject();
+
+    EXPECT_TRUE(app->mainWindow().close());
+    EXPECT_FALSE(app->context().hasChanges());
+    app.reset();
+
+    auto again = start();
+    EXPECT_EQ(again->context().sessionCount(), 2);
+    EXPECT_TRUE(prompts.errors.isEmpty() && prompts.presented.isEmpty()) << prompts.errors.join(u'\n').toStdString();
+    again->mainWindow().close();
+}
+
+// At the default size on a 1366 x 768 screen: every column of the list, every
+// detail row in full (the HR limits' times too), ten rows of it, and a
+// calendar of at least 180 points. A squeezed calendar comes back.
+TEST_F(MainWindowTest, DefaultWindowShowsEverythingAndPanesKeepTheirMinimums)
+{
+    EXPECT_LE(window.frameGeometry().width(), 1366);
+    EXPECT_LE(window.frameGeometry().height(), 768 - 48); // the desktop's panels take some
+    app->openFiles({recording(QStringLiteral("rs200-run"))});
+    QApplication::processEvents();
+    QTableView *list = window.sessionTable();
+    EXPECT_LE(list->horizontalHeader()->length(), list->viewport()->width());
+
+    QTableView *details = app->dataView().dataTable();
+    const QFontMetrics metrics(details->font());
+    int limitRows = 0;
+    for (int row = 0; row < details->model()->rowCount(); ++row) {
+        const QString label = details->model()->index(row, 0).data().toString();
+        const QString value = details->model()->index(row, 1).data().toString();
+        limitRows += value.contains(QChar(0x2191)) ? 1 : 0;
+        EXPECT_LE(metrics.horizontalAdvance(label), details->columnWidth(0)) << label.toStdString();
+        EXPECT_LE(metrics.horizontalAdvance(value), details->columnWidth(1)) << value.toStdString();
+    }
+    EXPECT_GT(limitRows, 0);
+    EXPECT_LE(details->horizontalHeader()->length(), details->viewport()->width());
+    // Ten rows fit beside the zone chart at this height (twelve would squeeze the calendar).
+    EXPECT_GE(details->viewport()->height() / details->verticalHeader()->defaultSectionSize(), 10);
+    QSplitter *split = window.sessionSplitView();
+    EXPECT_GE(app->historyView().height(), 180);
+
+    window.resize(window.minimumSizeHint());
+    QApplication::processEvents();
+    EXPECT_GE(split->sizes().value(1), 120);
+    window.resize(1200, 700);
+    QApplication::processEvents();
+    EXPECT_GE(split->sizes().value(1), 120);
+}
+
+// Every menu command has a keyboard path (a mnemonic, and a shortcut where
+// one is usual), and the widgets a screen reader announces carry names.
+TEST_F(MainWindowTest, CommandsHaveKeyboardPathsAndWidgetsAccessibleNames)
+{
+    for (QMenu *menu : window.menuBar()->findChildren<QMenu *>()) {
+        EXPECT_TRUE(menu->title().contains(u'&')) << menu->title().toStdString();
+        for (const QAction *action : menu->actions())
+            EXPECT_TRUE(action->isSeparator() || action->text().contains(u'&') || !action->shortcut().isEmpty())
+                << action->text().toStdString();
+    }
+    const QAction *record =
+        app->mainWindowController().itemForItemIdentifier(QString(MainWindowController::kStartRecordingIdentifier));
+    EXPECT_FALSE(record->shortcut().isEmpty());
+    EXPECT_TRUE(record->toolTip().contains(record->shortcut().toString(QKeySequence::NativeText)));
+    QWidget *button = app->mainWindowController().toolbar()->widgetForAction(const_cast<QAction *>(record));
+    const QList<QWidget *> named{button, &app->sportZoneView(), &app->historyView(), app->dataView().dataTable()};
+    for (QWidget *widget : named)
+        EXPECT_FALSE(widget->accessibleName().isEmpty()) << widget->metaObject()->className();
+    const QList<QWidget *> switches{app->dataView().bpmOrPercentControl(), app->dataView().speedOrPaceControl(),
+                                    window.findChild<VXToggleSegmentedControl *>()};
+    for (QWidget *control : switches)
+        for (QToolButton *segment : control->findChildren<QToolButton *>())
+            EXPECT_FALSE(segment->accessibleName().isEmpty()) << segment->text().toStdString();
+}
 
 QImage iconOf(const QAction *item)
 {
     return item->icon().pixmap(MainWindowController::kImageSize).toImage().convertToFormat(QImage::Format_ARGB32);
 }
 
-// A click records and a second stops. Nothing was played into the input: the
-// empty recording shakes the window once, and the button is idle (green, inset 4)
-// whatever the pulse timer does meanwhile: during the shake, or a late tick.
+// A click records (the level bar shows the peak) and a second stops. What was
+// played into the input is no transfer: it shakes the window once, and the button
+// is idle (green, inset 4) whatever the pulse timer does meanwhile: during the
+// shake, or a late tick.
 TEST_F(RecordButtonTest, ClicksRecordAndStopAndAFailedStopLeavesTheButtonIdle)
 {
     const QImage idle = MainWindowController::toolbarImageWithColor(VXColor::VXGreenColor(), 4.0f)
@@ -149,14 +283,20 @@ TEST_F(RecordButtonTest, ClicksRecordAndStopAndAFailedStopLeavesTheButtonIdle)
     item()->trigger();
     EXPECT_EQ(controller.recordItemTag(), 1);
     EXPECT_TRUE(controller.isPulsing());
-    EXPECT_TRUE(appController.isRecording());
+    EXPECT_TRUE(app->appController().isRecording());
     EXPECT_TRUE(controller.recordingStatus()->isRunning());
+    ASSERT_NE(recorder, nullptr);
+    const std::vector<float> buffer{0.1f, -0.5f, 0.25f};
+    recorder->renderInput(buffer.data(), std::uint32_t(buffer.size()), 0); // as the audio thread would
+    controller.recordingStatus()->refresh();
+    EXPECT_FALSE(controller.recordingStatus()->levelBar()->isHidden());
+    EXPECT_EQ(controller.recordingStatus()->levelBar()->value(), 50);
     controller.pulseButton();
 
     item()->trigger();
     EXPECT_EQ(controller.recordItemTag(), 0);
     EXPECT_FALSE(controller.isPulsing());
-    EXPECT_FALSE(appController.isRecording());
+    EXPECT_FALSE(app->appController().isRecording());
     EXPECT_FALSE(controller.recordingStatus()->isRunning());
     EXPECT_EQ(shakes, 1);
     EXPECT_TRUE(statusMessage().startsWith(QStringLiteral("Nothing could be read from Recording-")))
@@ -184,14 +324,9 @@ TEST(RecordingStatus, ElapsedTimeComesFromTheFramesCaptured)
     EXPECT_EQ(RecordingStatus::elapsedText(1000, 0.0), QStringLiteral("Recording 0:00:00"));
 }
 
-class SessionDropTest : public MainWindowFixture
+class SessionDropTest : public MainWindowTest
 {
 protected:
-    SessionDropTest()
-    {
-        controller.setDecoder(&decoder, &importer);
-    }
-
     // Replaces the decoder by one that only notes the paths.
     void recordDecodes()
     {
@@ -201,15 +336,13 @@ protected:
         });
     }
 
-    Decoder decoder;
-    TransferImporter importer{context, &sessions};
     QStringList decoded;
 };
 
 TEST_F(SessionDropTest, ThreeFilesOfWhichTwoFailShakeOnceAndStoreTheGoodOne)
 {
     const QString noise = writeFile(QStringLiteral("noise.wav"), QByteArray(2000, 'x'));
-    const QString good = writeRS200Recording(QStringLiteral("run.wav"));
+    const QString good = recording(QStringLiteral("rs200-run"), QStringLiteral("run.wav"));
     const QString text = writeFile(QStringLiteral("notes.txt"), "not a recording");
 
     EXPECT_TRUE(controller.acceptDrop({noise, good, text}));
@@ -223,7 +356,7 @@ TEST_F(SessionDropTest, ThreeFilesOfWhichTwoFailShakeOnceAndStoreTheGoodOne)
 
 TEST_F(SessionDropTest, ExtensionInCapitalsShakesAndDecodesNothing)
 {
-    const QString good = writeRS200Recording(QStringLiteral("RUN.WAV"));
+    const QString good = recording(QStringLiteral("rs200-run"), QStringLiteral("RUN.WAV"));
     recordDecodes();
     controller.acceptDrop({good});
     EXPECT_EQ(shakes, 1);
@@ -236,10 +369,8 @@ TEST_F(SessionDropTest, ExtensionInCapitalsShakesAndDecodesNothing)
 TEST_F(SessionDropTest, ExamplesDroppedTwiceAreStoredOnce)
 {
     QStringList paths;
-    for (const QString example : {"cs200-ride", "f6-memory", "rs200-run"}) {
-        paths.append(folder.filePath(example + QStringLiteral(".wav")));
-        ASSERT_TRUE(writeExampleRecording(example, paths.back()));
-    }
+    for (const QString example : {"cs200-ride", "f6-memory", "rs200-run"})
+        paths.append(recording(example));
     controller.acceptDrop(paths);
     EXPECT_EQ(statusMessage(), QStringLiteral("Stored 4 sessions."));
     controller.acceptDrop(paths);
@@ -270,9 +401,21 @@ TEST_F(SessionDropTest, FilesDroppedOnTheListAreDecodedAfterTheDropEnds)
     EXPECT_EQ(shakes, 0);
 }
 
-class SessionCommandsTest : public MainWindowFixture
+class SessionCommandsTest : public MainWindowTest
 {
 protected:
+    const RunSession *insert(const QString &name, bool hidden, int day)
+    {
+        RunSession session;
+        session.hrm = QStringLiteral("RS200");
+        session.sessionName = name;
+        session.sessionDate = QDateTime(QDate(2009, 2, day), QTime(18, 30));
+        session.sessionTotalTime = 18000;
+        if (hidden)
+            session.hidden = true;
+        return context.insertSession(std::move(session));
+    }
+
     SessionCommandsTest()
     {
         hiddenRun = insert(QStringLiteral("HIDDEN"), true, 1);
