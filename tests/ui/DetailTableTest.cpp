@@ -129,11 +129,6 @@ protected:
     }
     void TearDown() override { QLocale::setDefault(QLocale::c()); }
 
-    static void click(VXSegmentedControl *control, int segment)
-    {
-        control->findChildren<QToolButton *>().at(segment)->click();
-    }
-
     static QString valueOf(const DataView &view, const QString &label)
     {
         for (const DataRow &row : view.dataRowArray())
@@ -169,8 +164,8 @@ TEST_F(DataViewTest, SwitchesChangeTheTableAtOncePersistAndOddSettingsShowTheFir
     {
         DataView view(sessions, context);
         sessions.selectSession(rs200);
-        click(view.bpmOrPercentControl(), 1);
-        click(view.speedOrPaceControl(), 1);
+        view.bpmOrPercentControl()->findChildren<QToolButton *>().at(1)->click();
+        view.speedOrPaceControl()->findChildren<QToolButton *>().at(1)->click();
         EXPECT_EQ(valueOf(view, "Average HR"), "79%");
         EXPECT_EQ(valueOf(view, "Average pace"), "0:06:00 min/km");
     }
@@ -281,14 +276,12 @@ TEST_F(DataViewTest, SplitViewKeepsItsLimitsAndRestoresSavedFrames)
     EXPECT_EQ(splitter.sizes(), QList<int>({240, 251}));
 }
 
-TEST(SportZoneView, InformationBoxStaysThroughPaintingUntilTheNextReload)
+TEST_F(DataViewTest, ZoneChartInformationBoxStaysThroughPaintingUntilTheNextReload)
 {
-    ObjectContext context;
-    SessionListController sessions(context);
     SportZoneView view;
     view.setSessions(&sessions);
     view.resize(250, 125);
-    sessions.selectSession(context.insertSession(std::move(fixtureSessions({"ZONES"}).front())));
+    sessions.selectSession(rs200);
     const auto enter = [&view] {
         QEnterEvent event(QPointF(10, 10), QPointF(10, 10), QPointF(10, 10));
         QApplication::sendEvent(&view, &event);

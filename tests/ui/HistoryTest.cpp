@@ -16,6 +16,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QMap>
 #include <QScrollArea>
 #include <QScreen>
 #include <QScrollBar>
@@ -72,29 +73,21 @@ TEST(VXDate, OrderKeysFollowTheInstantAlsoInTheRepeatedHour)
 // Otherwise 1 hour, 140 bpm, 5 km, 500 kcal, RS200.
 RunSession session(const QString &line)
 {
-    const QStringList words = line.split(u' ', Qt::SkipEmptyParts);
+    QMap<QString, std::optional<int>> values{{"time", 36000}, {"hr", 140}, {"distance", 5000}, {"calories", 500}};
     RunSession s;
     s.hrm = QStringLiteral("RS200");
-    s.sessionDate = QDateTime::fromString(words.mid(0, 2).join(u' '), QStringLiteral("yyyy-MM-dd HH:mm"));
-    s.sessionTotalTime = 36000;
-    s.sessionAverageHR = 140;
-    s.setPrimitiveSessionTotalDistance(5000);
-    s.sessionCalories = 500;
-    for (const QString &word : words.mid(2)) {
-        const QString key = word.section(u'=', 0, 0);
+    s.sessionDate = QDateTime::fromString(line.left(16), QStringLiteral("yyyy-MM-dd HH:mm"));
+    for (const QString &word : line.mid(16).split(u' ', Qt::SkipEmptyParts)) {
         const QString text = word.section(u'=', 1);
-        const std::optional<int> value = text == u"-" ? std::nullopt : std::optional<int>(text.toInt());
         if (!word.contains(u'='))
             s.hrm = word;
-        else if (key == u"time")
-            s.sessionTotalTime = value;
-        else if (key == u"hr")
-            s.sessionAverageHR = value;
-        else if (key == u"distance")
-            s.setPrimitiveSessionTotalDistance(value);
         else
-            s.sessionCalories = value;
+            values[word.section(u'=', 0, 0)] = text == u"-" ? std::nullopt : std::optional<int>(text.toInt());
     }
+    s.sessionTotalTime = values["time"];
+    s.sessionAverageHR = values["hr"];
+    s.setPrimitiveSessionTotalDistance(values["distance"]);
+    s.sessionCalories = values["calories"];
     return s;
 }
 

@@ -546,14 +546,9 @@ TEST(DecodeReport, NamesWhatWasStoredAndWhatCouldNotBeRead)
               "Stored 1 session from f6.wav. 2 sessions already stored. cannot save sessions to /x: full.");
 }
 
-class PreferencesTest : public ::testing::Test
+TEST(PreferencesWindowController, ShowTheStoredSettingsAndStoreChoicesAtOnce)
 {
-protected:
     VXNotifications notifications;
-};
-
-TEST_F(PreferencesTest, ShowTheStoredSettingsAndStoreChoicesAtOnce)
-{
     {
         PreferencesWindowController preferences(notifications);
         EXPECT_EQ(preferences.ui().firstDayOfWeekPopUpButton->currentIndex(), 1); // Monday
@@ -584,8 +579,9 @@ TEST_F(PreferencesTest, ShowTheStoredSettingsAndStoreChoicesAtOnce)
     EXPECT_EQ(VXDefaults::value(QStringLiteral("VXStopRecordingWhenTransferEnds")), QVariant(false));
 }
 
-TEST_F(PreferencesTest, ExportFolderIsChosenInAFolderDialogAndCleared)
+TEST(PreferencesWindowController, ExportFolderIsChosenInAFolderDialogAndCleared)
 {
+    VXNotifications notifications;
     PreferencesWindowController preferences(notifications);
     preferences.setFolderChooser([](QWidget *, const QString &) { return QStringLiteral("/home/runner/Exports"); });
     preferences.ui().chooseAutoExportFolderButton->click();
@@ -601,8 +597,9 @@ TEST_F(PreferencesTest, ExportFolderIsChosenInAFolderDialogAndCleared)
     EXPECT_FALSE(VXDefaults::settings().contains(QStringLiteral("VXAutoExportPath")));
 }
 
-TEST_F(PreferencesTest, ColourPanelChoicesAreStoredAndThePanelClosesWithTheWindow)
+TEST(PreferencesWindowController, ColourPanelChoicesAreStoredAndThePanelClosesWithTheWindow)
 {
+    VXNotifications notifications;
     PreferencesWindowController preferences(notifications);
     int changed = 0;
     QObject::connect(&notifications, &VXNotifications::historyColorsDidChange, [&changed] { ++changed; });
