@@ -143,14 +143,26 @@ protected:
     const RunSession *f6 = nullptr;
 };
 
-TEST_F(DataViewTest, FollowsTheSelectionAndEditsOfTheSelectedSession)
+// The table follows the selection and the selected session's edits; another
+// session starts at the top, whatever the last one was scrolled to.
+TEST_F(DataViewTest, FollowsTheSelectionAndEditsAndShowsEachSessionFromTheTop)
 {
     DataView view(sessions, context);
+    view.resize(300, 150);
+    view.show();
     sessions.selectSession(f6);
     const QAbstractItemModel *model = view.dataTable()->model();
     ASSERT_EQ(model->rowCount(), 4);
     EXPECT_EQ(model->index(3, 1).data().toString(), "650 kcal");
     sessions.selectSession(rs200);
+    QApplication::processEvents();
+    QScrollBar *bar = view.dataTable()->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+    bar->setValue(bar->maximum());
+    sessions.selectSession(f6);
+    sessions.selectSession(rs200);
+    EXPECT_EQ(bar->value(), 0);
+
     context.setSessionTotalDistance(rs200, 10000);
     EXPECT_EQ(valueOf(view, "Total distance"), "10.000 km");
     context.undoStack()->undo();
@@ -194,22 +206,6 @@ TEST_F(DataViewTest, PrefsVersionClearsTheSessionTableLayoutOnce)
     settings.sync();
     DataView second(sessions, context);
     EXPECT_EQ(VXDefaults::value(DataView::kSessionTableColumnsKey).toString(), "new columns");
-}
-
-// Another session starts at the top of the table, whatever the last one was scrolled to.
-TEST_F(DataViewTest, NewSelectionStartsAtTheTop)
-{
-    DataView view(sessions, context);
-    view.resize(300, 150);
-    view.show();
-    sessions.selectSession(rs200);
-    QApplication::processEvents();
-    QScrollBar *bar = view.dataTable()->verticalScrollBar();
-    ASSERT_GT(bar->maximum(), 0);
-    bar->setValue(bar->maximum());
-    sessions.selectSession(f6);
-    sessions.selectSession(rs200);
-    EXPECT_EQ(bar->value(), 0);
 }
 
 PaneFrames stacked(double firstHeight, double secondHeight)

@@ -146,17 +146,15 @@ protected:
     AudioFileRecorder *recorder = nullptr;
 };
 
-TEST_F(ApplicationTest, DecodesADroppedRecordingExportsItThroughTheDialogAndQuitsSaving)
+TEST_F(MainWindowTest, DecodesADroppedRecordingExportsItThroughTheDialogAndQuitsSaving)
 {
-    {
-        auto first = start();
-        first->openFiles({recording(QStringLiteral("rs200-run"))});
-        ASSERT_EQ(first->context().sessionCount(), 1);
-        EXPECT_TRUE(first->mainWindow().close());
-    }
+    app->openFiles({recording(QStringLiteral("rs200-run"))});
+    ASSERT_EQ(context.sessionCount(), 1);
+    EXPECT_TRUE(window.close());
+    app.reset();
     ASSERT_TRUE(QFile::exists(dataFolder + QStringLiteral("/Ventrix.xml")));
 
-    auto app = start();
+    app = start();
     ASSERT_EQ(app->context().sessionCount(), 1);
     app->openFiles({recording(QStringLiteral("cs200-ride"))});
     ASSERT_EQ(app->context().sessionCount(), 2);
@@ -194,10 +192,10 @@ TEST_F(ApplicationTest, DecodesADroppedRecordingExportsItThroughTheDialogAndQuit
     EXPECT_FALSE(app->context().hasChanges());
     app.reset();
 
-    auto again = start();
-    EXPECT_EQ(again->context().sessionCount(), 2);
+    app = start();
+    EXPECT_EQ(app->context().sessionCount(), 2);
     EXPECT_TRUE(prompts.errors.isEmpty() && prompts.presented.isEmpty()) << prompts.errors.join(u'\n').toStdString();
-    again->mainWindow().close();
+    app->mainWindow().close();
 }
 
 // At the default size on a 1366 x 768 screen: every column of the list, every
