@@ -174,7 +174,7 @@ TEST(HistoryGeometry, ClicksHitTheEarliestSessionOfTheirColumnHalfOpen)
     EXPECT_EQ(geometry.hitTest({20, 3}), -1);
 }
 
-TEST(HistoryGeometry, ScrollTargetsAndDayNumbers)
+TEST(HistoryGeometry, ScrollTargets)
 {
     // Column left of the visible part: to the left edge; right of it: to the right edge.
     EXPECT_EQ(HistoryGeometry::scrollTarget(100, 300, 50), 50.0);
@@ -183,7 +183,6 @@ TEST(HistoryGeometry, ScrollTargetsAndDayNumbers)
     EXPECT_EQ(HistoryGeometry::scrollTarget(0, 300, 285), std::nullopt);
     // Without a selection the first column is the target.
     EXPECT_EQ(HistoryGeometry().columnStart(std::nullopt), 0.0);
-    EXPECT_EQ(HistoryGeometry::numberOfDaysFrom(local(2008, 3, 12, 0, 0), local(2008, 3, 24, 0, 0)), 13);
 }
 
 class PaintCounter : public QObject

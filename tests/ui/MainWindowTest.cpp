@@ -5,7 +5,6 @@
 #include "DataOutput.h"
 #include "DataView.h"
 #include "DecodeReport.h"
-#include "ExampleRecordings.h"
 #include "FakeCaptureSource.h"
 #include "HistoryView.h"
 #include "MainWindow.h"
@@ -18,6 +17,7 @@
 #include "SessionTableAutosave.h"
 #include "SessionTableModel.h"
 #include "SportZoneView.h"
+#include "TransferSynth.h"
 #include "VentrixApplication.h"
 #include "VXColor.h"
 #include "VXDefaults.h"
@@ -67,6 +67,18 @@
 #include <vector>
 
 namespace {
+
+// Synthesizes a recording of one of the example transfers in examples/ as a room
+// with some noise would record it. False when the example or the file cannot be had.
+bool writeExampleRecording(const QString &example, const QString &path)
+{
+    QFile hex(QStringLiteral(VENTRIX_SOURCE_DIR "/examples/") + example + QStringLiteral(".hex"));
+    const auto cleaned = hex.open(QIODevice::ReadOnly) ? synth::parseHexBytes(hex.readAll()) : std::nullopt;
+    synth::RoomOptions room;
+    room.snrDb = 30.0;
+    room.seed = 7;
+    return cleaned && synth::writeWav(path, synth::modulate(synth::frameTransfer(*cleaned), room));
+}
 
 // Each test starts from an empty data folder; the shake is counted instead of moving the window.
 class ApplicationTest : public ::testing::Test
