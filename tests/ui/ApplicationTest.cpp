@@ -12,6 +12,7 @@
 #include "ObjectContext.h"
 #include "RecordingStatus.h"
 #include "SessionListController.h"
+#include "Translations.h"
 #include "ScriptedPrompts.h"
 #include "VXDefaults.h"
 #include "VXSavePanel.h"
@@ -23,9 +24,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QHeaderView>
+#include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QTableView>
 #include <QToolBar>
 #include <QToolButton>
@@ -214,6 +217,26 @@ TEST_F(ApplicationTest, CommandsHaveKeyboardPathsAndWidgetsAccessibleNames)
     for (QWidget *control : switches)
         for (QToolButton *segment : control->findChildren<QToolButton *>())
             EXPECT_FALSE(segment->accessibleName().isEmpty()) << segment->text().toStdString();
+}
+
+// In a German locale the window, its status messages and Qt's own dialog buttons speak German.
+TEST_F(ApplicationTest, GermanLocaleTranslatesTheWindow)
+{
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const Translations german{QLocale()};
+    ASSERT_TRUE(german.windowTextsLoaded());
+    auto app = start();
+    app->openFiles({recording(QStringLiteral("rs200-run"))});
+    const QAction *record =
+        app->mainWindowController().itemForItemIdentifier(QString(MainWindowController::kStartRecordingIdentifier));
+    EXPECT_EQ(record->text(), QStringLiteral("Aufnahme starten"));
+    EXPECT_EQ(app->mainWindow().ui().menuFile->title(), QStringLiteral("&Datei"));
+    EXPECT_EQ(app->dataView().dataTable()->model()->index(0, 0).data().toString(), QStringLiteral("Gesamtzeit"));
+    EXPECT_EQ(app->mainWindow().statusBar()->currentMessage(),
+              QStringLiteral("1 Trainingseinheit aus rs200-run.wav gespeichert."));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Abbrechen"));
+    app.reset();
+    QLocale::setDefault(QLocale::system());
 }
 
 } // namespace
