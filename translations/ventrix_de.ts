@@ -47,11 +47,11 @@
     </message>
     <message>
         <source>Average HR</source>
-        <translation>Durchschn. HF</translation>
+        <translation>Ø HF</translation>
     </message>
     <message>
         <source>Maximum HR</source>
-        <translation>Maximale HF</translation>
+        <translation>Max. HF</translation>
     </message>
     <message>
         <source>Calories</source>
@@ -67,7 +67,7 @@
     </message>
     <message>
         <source>Maximum speed</source>
-        <translation>Höchstgeschwindigkeit</translation>
+        <translation>Max. Geschwindigkeit</translation>
     </message>
     <message>
         <source>rpm</source>
@@ -75,11 +75,11 @@
     </message>
     <message>
         <source>Average cadence</source>
-        <translation>Durchschn. Trittfrequenz</translation>
+        <translation>Ø Trittfrequenz</translation>
     </message>
     <message>
         <source>Maximum cadence</source>
-        <translation>Maximale Trittfrequenz</translation>
+        <translation>Max. Trittfrequenz</translation>
     </message>
     <message>
         <source>Sport Zones</source>
@@ -119,19 +119,19 @@
     </message>
     <message>
         <source>Average speed</source>
-        <translation>Durchschn. Geschwindigkeit</translation>
+        <translation>Ø Geschwindigkeit</translation>
     </message>
     <message>
         <source>End speed</source>
-        <translation>Geschwindigkeit am Ende</translation>
+        <translation>Endgeschwindigkeit</translation>
     </message>
     <message>
         <source>Average pace</source>
-        <translation>Durchschn. Pace</translation>
+        <translation>Ø Pace</translation>
     </message>
     <message>
         <source>Maximum pace</source>
-        <translation>Schnellste Pace</translation>
+        <translation>Beste Pace</translation>
     </message>
     <message>
         <source>End pace</source>
@@ -724,7 +724,7 @@ Erneut klicken beendet die Aufnahme.</translation>
     </message>
     <message>
         <source>Average HR</source>
-        <translation>Durchschn. HF</translation>
+        <translation>Ø HF</translation>
     </message>
     <message>
         <source>Calories</source>
