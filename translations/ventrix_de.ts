@@ -356,7 +356,7 @@
     </message>
     <message>
         <source>&amp;Preferences...</source>
-        <translation>E&amp;instellungen …</translation>
+        <translation>Einstellu&amp;ngen …</translation>
     </message>
     <message>
         <source>&amp;Quit</source>
