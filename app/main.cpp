@@ -1,8 +1,10 @@
+#include "Translations.h"
 #include "VentrixApplication.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QIcon>
+#include <QLocale>
 #include <QStringList>
 
 #include <cstdio>
@@ -49,6 +51,8 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QStringLiteral(VENTRIX_VERSION));
     QApplication::setDesktopFileName(QStringLiteral(VENTRIX_APP_ID));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(VENTRIX_APP_ID)));
+    // Before any window exists: the forms read their texts when they are built.
+    const Translations translations{QLocale()};
 
     VentrixApplication ventrix;
     ventrix.show();

@@ -84,7 +84,7 @@ std::int32_t AudioFileRecorder::setUpInputUnit()
     if (!m_ring->isValid()) {
         m_ring.reset();
         std::fputs("failed to allocate buffers\n", stderr);
-        return fail(kAllocationFailed, QStringLiteral("failed to allocate buffers"));
+        return fail(kAllocationFailed, tr("failed to allocate buffers"));
     }
     return 0;
 }
@@ -92,7 +92,7 @@ std::int32_t AudioFileRecorder::setUpInputUnit()
 std::int32_t AudioFileRecorder::createOutputFile(const QString &parentFolder, const QString &fileName)
 {
     if (!m_ring)
-        return fail(kNotConfigured, QStringLiteral("the audio input is not set up"));
+        return fail(kNotConfigured, tr("the audio input is not set up"));
     m_filePath = QDir(parentFolder).filePath(fileName);
     m_writer = std::make_unique<RecordingWriter>(*m_ring, m_counters);
     m_monitor = std::make_unique<ReceptionMonitor>();
@@ -109,7 +109,7 @@ std::int32_t AudioFileRecorder::createOutputFile(const QString &parentFolder, co
 std::int32_t AudioFileRecorder::start()
 {
     if (!m_writer)
-        return fail(kNotConfigured, QStringLiteral("the recorder is not configured"));
+        return fail(kNotConfigured, tr("the recorder is not configured"));
     if (m_running)
         return 0;
     m_writer->start();
@@ -117,7 +117,7 @@ std::int32_t AudioFileRecorder::start()
     if (status != 0) {
         std::fputs("failed to start AU\n", stderr);
         m_writer->finish();
-        return fail(status, QStringLiteral("failed to start AU: %1").arg(m_source->lastError()));
+        return fail(status, tr("failed to start AU: %1").arg(m_source->lastError()));
     }
     m_running = true;
     return 0;
@@ -131,7 +131,7 @@ std::int32_t AudioFileRecorder::stop()
     const std::int32_t status = m_source->stop();
     if (status != 0) {
         std::fputs("failed to stop AU\n", stderr);
-        m_lastError = QStringLiteral("failed to stop AU: %1").arg(m_source->lastError());
+        m_lastError = tr("failed to stop AU: %1").arg(m_source->lastError());
         // The callback may still run: closing the source (in the destructor)
         // guarantees it has ended before the writer takes its last samples.
         return status;

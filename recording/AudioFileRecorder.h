@@ -4,6 +4,7 @@
 #include "CaptureSource.h"
 #include "SpscRing.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <atomic>
@@ -20,6 +21,8 @@ class RecordingWriter;
 // wait-free, allocates nothing. Statuses are 0 on success.
 class AudioFileRecorder
 {
+    Q_DECLARE_TR_FUNCTIONS(AudioFileRecorder)
+
 public:
     // renderInput's statusFlags: the device itself lost input before this buffer.
     static constexpr std::uint32_t kInputOverflow = 1u;

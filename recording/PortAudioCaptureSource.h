@@ -2,6 +2,8 @@
 
 #include "CaptureSource.h"
 
+#include <QCoreApplication>
+
 #include <cstdint>
 
 typedef void PaStream;
@@ -11,6 +13,8 @@ typedef void PaStream;
 // Everything else: the owner's thread.
 class PortAudioCaptureSource final : public CaptureSource
 {
+    Q_DECLARE_TR_FUNCTIONS(PortAudioCaptureSource)
+
 public:
     // Frames per callback: about 12 ms at 44,100 Hz. PortAudio adapts the
     // host's own buffer size to it.

@@ -53,7 +53,7 @@ std::int32_t RecordingWriter::create(const QString &path, double inputRate)
     const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0) {
         const int error = errno;
-        m_lastError = QStringLiteral("cannot create %1: %2").arg(path, QString::fromLocal8Bit(std::strerror(error)));
+        m_lastError = tr("cannot create %1: %2").arg(path, QString::fromLocal8Bit(std::strerror(error)));
         return error;
     }
     SF_INFO info{};
@@ -63,7 +63,7 @@ std::int32_t RecordingWriter::create(const QString &path, double inputRate)
     m_file = sf_open_fd(fd, SFM_WRITE, &info, SF_TRUE); // closes fd on failure and on sf_close
     if (!m_file) {
         const int error = sf_error(nullptr);
-        m_lastError = QStringLiteral("cannot create %1: %2").arg(path, sndfileError(nullptr));
+        m_lastError = tr("cannot create %1: %2").arg(path, sndfileError(nullptr));
         QFile::remove(path);
         return error != 0 ? error : -1;
     }
@@ -78,7 +78,7 @@ std::int32_t RecordingWriter::create(const QString &path, double inputRate)
         const soxr_quality_spec_t quality = soxr_quality_spec(Pcm16::kResamplerQuality, 0);
         m_resampler = soxr_create(inputRate, kFileSampleRate, 1, &error, &io, &quality, nullptr);
         if (!m_resampler) {
-            m_lastError = QStringLiteral("cannot resample %1 Hz to %2 Hz: %3")
+            m_lastError = tr("cannot resample %1 Hz to %2 Hz: %3")
                               .arg(inputRate)
                               .arg(kFileSampleRate)
                               .arg(QString::fromLatin1(error));

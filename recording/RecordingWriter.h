@@ -3,6 +3,7 @@
 #include "CaptureCounters.h"
 #include "SpscRing.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <atomic>
@@ -23,6 +24,8 @@ struct soxr;
 // the ring's consumer side belongs to the writer thread while it runs.
 class RecordingWriter
 {
+    Q_DECLARE_TR_FUNCTIONS(RecordingWriter)
+
 public:
     static constexpr int kFileSampleRate = 44100;
 

@@ -2,10 +2,10 @@
 # Sourced by run.sh and test.sh.
 
 BUILD_PACKAGES=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
-                portaudio19-dev libsoxr-dev libsndfile1-dev scdoc)
+                qt6-tools-dev qt6-l10n-tools portaudio19-dev libsoxr-dev libsndfile1-dev scdoc)
 TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev pulseaudio pulseaudio-utils
                libasound2-plugins python3 gpsbabel libxml2-utils nodejs
-               desktop-file-utils appstream lintian dpkg-dev file)
+               desktop-file-utils appstream lintian dpkg-dev file qt6-translations-l10n)
 # What scripts/build-package.sh needs beyond the build.
 PACKAGE_PACKAGES=(dpkg-dev file)
 # A Node.js build that brings its own npm conflicts with Debian's npm package.

@@ -28,7 +28,7 @@ const QChar kArrowUp(0x2191);
 
 QString tr(const char *text)
 {
-    return QCoreApplication::translate("DataView", text);
+    return QCoreApplication::translate("DataRowBuilder", text);
 }
 
 // Fills a printf-style format whose placeholders (%d, %@, %C, %.1f) take the
@@ -163,9 +163,11 @@ bool DataRowBuilder::appendDistance(const Selection &selection, QList<DataRow> &
     if (!selection.isSingle())
         return false;
     const RunSession &session = selection.last;
-    rows.append(DataRow::text(speedLabel("Average speed", "Average pace"), displaySpeed(session.sessionAveragePace())));
+    rows.append(DataRow::text(speedLabel(QT_TR_NOOP("Average speed"), QT_TR_NOOP("Average pace")),
+                              displaySpeed(session.sessionAveragePace())));
     if (session.sessionMaxPace)
-        rows.append(DataRow::text(speedLabel("Maximum speed", "Maximum pace"), displayLocalSpeed(session.sessionMaxPace)));
+        rows.append(DataRow::text(speedLabel(QT_TR_NOOP("Maximum speed"), QT_TR_NOOP("Maximum pace")),
+                                  displayLocalSpeed(session.sessionMaxPace)));
     if (session.sessionMaxSpeed)
         rows.append(DataRow::text(tr("Maximum speed"),
                                   displayCS200Speed(static_cast<float>(*session.sessionMaxSpeed))));
@@ -273,8 +275,10 @@ void DataRowBuilder::appendLapSpeeds(const RunSession &session, const Lap &lap, 
     rows.append(DataRow::text(tr("Distance"),
                               VXNumberText::fillFormat(m_units.distanceString(), distance * m_units.kmToMilesFactor(),
                                                        VXNumberText::Separator::Plain)));
-    rows.append(DataRow::text(speedLabel("Average speed", "Average pace"), displayLocalSpeed(lap.averagePace)));
-    rows.append(DataRow::text(speedLabel("End speed", "End pace"), displayLocalSpeed(lap.endPace)));
+    rows.append(DataRow::text(speedLabel(QT_TR_NOOP("Average speed"), QT_TR_NOOP("Average pace")),
+                              displayLocalSpeed(lap.averagePace)));
+    rows.append(DataRow::text(speedLabel(QT_TR_NOOP("End speed"), QT_TR_NOOP("End pace")),
+                              displayLocalSpeed(lap.endPace)));
 }
 
 QString DataRowBuilder::speedLabel(const char *speed, const char *pace) const

@@ -19,10 +19,11 @@ constexpr double kUpperRowOffset = 100.0 / 3.0; // from the box's bottom edge, u
 constexpr double kLowerRowOffset = 50.0 / 3.0;
 constexpr int kSportZoneCount = 5;
 
-QString tr(const char *text)
+// The chart's texts share its view's translation context.
+struct ZoneChartText
 {
-    return QCoreApplication::translate("SportZoneView", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(SportZoneView)
+};
 
 QString timeLabel(std::optional<int> tenths)
 {
@@ -116,7 +117,7 @@ void layOutF6(const RunSession &session, Builder &builder)
 void describeF6(const RunSession &session, Builder &builder)
 {
     const SportZone zone = singleZone(session);
-    builder.addInfoText(builder.columnWidth() * SportZoneGeometry::kColumns / 2, tr("In zone"),
+    builder.addInfoText(builder.columnWidth() * SportZoneGeometry::kColumns / 2, ZoneChartText::tr("In zone"),
                         numberText(zone.limitLow) + QLatin1Char('-') + numberText(zone.limitHigh));
 }
 
@@ -137,7 +138,7 @@ void describeFiveZones(const RunSession &session, Builder &builder)
     for (int i = 0; i < kSportZoneCount; ++i) {
         const SportZone *zone = session.sportZoneWithNumber(i + 1);
         const SportZone limits = zone ? *zone : SportZone{};
-        builder.addInfoColumn(i, QStringLiteral("Zone %1").arg(i + 1),
+        builder.addInfoColumn(i, ZoneChartText::tr("Zone %1").arg(i + 1),
                               numberText(limits.limitLow) + QLatin1Char('-') + numberText(limits.limitHigh)
                                   + QLatin1Char('%'));
     }
@@ -157,7 +158,8 @@ void layOutLimitZone(const LimitZone &zone, Builder &builder)
 
 void describeLimitZone(const LimitZone &zone, Builder &builder)
 {
-    const QString upper[] = {QString(), tr("Below"), tr("In zone"), tr("Above"), QString()};
+    const QString upper[] = {QString(), ZoneChartText::tr("Below"), ZoneChartText::tr("In zone"),
+                             ZoneChartText::tr("Above"), QString()};
     const QString lower[] = {QString(), numberText(zone.limitLow), QString(), numberText(zone.limitHigh), QString()};
     for (int i = 0; i < SportZoneGeometry::kColumns; ++i)
         builder.addInfoColumn(i, upper[i], lower[i]);

@@ -13,6 +13,7 @@
 #include "PreferencesWindowController.h"
 #include "RecordingStatus.h"
 #include "ScriptedPrompts.h"
+#include "Translations.h"
 #include "SessionListController.h"
 #include "SessionTableAutosave.h"
 #include "SessionTableModel.h"
@@ -38,6 +39,7 @@
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
+#include <QLocale>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -133,6 +135,26 @@ protected:
     MainWindow &window = app->mainWindow();
     MainWindowController &controller = app->mainWindowController();
 };
+
+// In a German locale the window, its status messages and Qt's own dialog buttons speak German.
+TEST_F(ApplicationTest, GermanLocaleTranslatesTheWindow)
+{
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const Translations german{QLocale()};
+    ASSERT_TRUE(german.windowTextsLoaded());
+    auto app = start();
+    app->openFiles({recording(QStringLiteral("rs200-run"))});
+    const QAction *record =
+        app->mainWindowController().itemForItemIdentifier(QString(MainWindowController::kStartRecordingIdentifier));
+    EXPECT_EQ(record->text(), QStringLiteral("Aufnahme starten"));
+    EXPECT_EQ(app->mainWindow().ui().menuFile->title(), QStringLiteral("&Datei"));
+    EXPECT_EQ(app->dataView().dataTable()->model()->index(0, 0).data().toString(), QStringLiteral("Gesamtzeit"));
+    EXPECT_EQ(app->mainWindow().statusBar()->currentMessage(),
+              QStringLiteral("1 Trainingseinheit aus rs200-run.wav gespeichert."));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Abbrechen"));
+    app.reset();
+    QLocale::setDefault(QLocale::system());
+}
 
 class RecordButtonTest : public MainWindowTest
 {
