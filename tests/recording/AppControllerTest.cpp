@@ -1,12 +1,14 @@
+// The controller on a fake device, and the reception monitor on synthesized sound.
 #include "AppController.h"
+
 #include "AudioFileRecorder.h"
 #include "Decoder.h"
 #include "FakeCaptureSource.h"
+#include "ReceptionMonitor.h"
 #include "SignalProbe.h"
-#include "TransferSynth.h"
-#include "VXDefaults.h"
-
+#include "SoundsWithoutTransfer.h"
 #include "TransferFiles.h"
+#include "TransferSynth.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -132,13 +134,94 @@ TEST_P(ControllerWithDeviceRate, RecordedTransferDecodes)
 
 INSTANTIATE_TEST_SUITE_P(Rates, ControllerWithDeviceRate, testing::Values(44100.0, 48000.0));
 
-// Recording stops by itself when the transfer ends unless the user says otherwise;
-// reading a default registers nothing in the user's settings.
-TEST(Defaults, AutoStopIsOnAndReadingDefaultsWritesNothing)
+// The reception monitor on synthesized transfers in the synthesizer's rooms,
+// and on sounds that hold no transfer.
+constexpr double kRate = synth::kSampleRate;
+// The writer hands the monitor about 10 ms at a time.
+constexpr std::size_t kStep = 441;
+
+struct Followed
 {
-    VXDefaults::settings().clear();
-    EXPECT_EQ(VXDefaults::value(QStringLiteral("VXStopRecordingWhenTransferEnds")), QVariant(true));
-    EXPECT_TRUE(VXDefaults::settings().allKeys().isEmpty());
+    bool heard = false;
+    std::uint64_t bytes = 0;
+    std::int64_t endDecidedAt = -1; // the sample at which transferEnded() first held
+    bool clipped = false;
+};
+
+Followed follow(const std::vector<std::int16_t> &samples)
+{
+    ReceptionMonitor monitor;
+    Followed followed;
+    for (std::size_t at = 0; at < samples.size(); at += kStep) {
+        monitor.process(std::span(samples).subspan(at, std::min(kStep, samples.size() - at)));
+        followed.clipped = followed.clipped || (monitor.watchHeard() && monitor.isClipping());
+        if (followed.endDecidedAt < 0 && monitor.transferEnded())
+            followed.endDecidedAt = monitor.samplesProcessed();
+    }
+    followed.heard = monitor.watchHeard();
+    followed.bytes = monitor.bytesReceived();
+    return followed;
+}
+
+struct Room
+{
+    const char *name;
+    synth::RoomOptions options;
+    bool clips = false;
+};
+
+const Room kRooms[] = {
+    {"clean", {}},
+    {"noisy", {.snrDb = 15.0}},
+    {"far away", {.amplitude = 400.0, .snrDb = 25.0}},
+    {"fading", {.snrDb = 25.0, .fadeDepth = 0.7}},
+    {"echo", {.echoLevel = 0.5, .echoDelayMs = 4.0}},
+    {"hum and clicks", {.clickSeconds = {1.0, 2.5, 4.0}, .humLevel = 0.5}, true}, // the taps clip
+    {"drifting clock", {.drift = 0.02}},
+    {"too close", {.amplitude = 60000.0}, true},
+};
+
+TEST(ReceptionMonitor, FollowsTransfersInEveryRoom)
+{
+    std::vector<std::uint8_t> cleaned = synth::randomBytes(11 + 300, 5);
+    cleaned[0] = synth::kSyncByte;
+    const std::vector<std::uint8_t> stream = synth::frameTransfer(cleaned);
+    for (Room room : kRooms) {
+        room.options.leadSeconds = 1.0;
+        room.options.tailSeconds = 3.0;
+        const Followed followed = follow(synth::modulate(stream, room.options));
+        ASSERT_TRUE(followed.heard) << room.name;
+        EXPECT_NEAR(double(followed.bytes), double(stream.size()), 0.03 * double(stream.size())) << room.name;
+        const double lastFrame = synth::burstCentre(stream.size() - 1, 0, room.options);
+        EXPECT_NEAR((double(followed.endDecidedAt) - lastFrame) / kRate, ReceptionMonitor::kEndSeconds, 0.2)
+            << room.name;
+        EXPECT_EQ(followed.clipped, room.clips) << room.name;
+    }
+}
+
+// Three seconds of noise, music or speech never make a watch heard.
+TEST(ReceptionMonitor, HearsNoWatchInSoundsWithoutATransfer)
+{
+    SoundsWithoutTransfer sounds(std::size_t(3 * kRate), 11);
+    for (int r = 0; r < 30; ++r) {
+        const auto &kind = kSoundsWithoutTransfer[r % 3];
+        const Followed followed = follow((sounds.*kind.make)());
+        EXPECT_FALSE(followed.heard) << kind.name << ", recording " << r;
+        EXPECT_EQ(followed.bytes, 0u) << kind.name << ", recording " << r;
+    }
+}
+
+TEST(ReceptionMonitor, SaysTheInputIsQuietAfterFiveSeconds)
+{
+    ReceptionMonitor monitor;
+    const std::vector<std::int16_t> hiss(std::size_t(ReceptionMonitor::kQuietSeconds * kRate) - kStep, 30);
+    monitor.process(hiss);
+    EXPECT_FALSE(monitor.isQuiet());
+    monitor.process(std::vector<std::int16_t>(kStep, -30));
+    EXPECT_TRUE(monitor.isQuiet());
+    EXPECT_NEAR(monitor.inputPeak(), 30.0F / 32768.0F, 1e-6F);
+    monitor.process(std::vector<std::int16_t>(kStep, 5000));
+    EXPECT_FALSE(monitor.isQuiet());
 }
 
 } // namespace

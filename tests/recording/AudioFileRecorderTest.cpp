@@ -4,6 +4,7 @@
 // replacement touches no other suite.
 #include "AudioFileRecorder.h"
 #include "FakeCaptureSource.h"
+#include "Pcm16.h"
 #include "SignalProbe.h"
 
 #include <QFile>
@@ -95,6 +96,7 @@ struct Device
 {
     double rate;
     std::uint32_t channels;
+    std::uint32_t bufferFrames = 512;
 };
 
 class RecorderOnDevice : public Recorder, public testing::WithParamInterface<Device>
@@ -103,12 +105,16 @@ class RecorderOnDevice : public Recorder, public testing::WithParamInterface<Dev
 
 // Whatever the device delivers, the file is canonical 44,100 Hz 16-bit mono
 // ("data" at byte 36, its true size), the tone keeps its pitch and level, and
-// the callback allocated nothing.
+// the callback allocated nothing. The recording is longer than the ring, so
+// pushes and pops wrap around it, mid-buffer for buffers of 441 frames; at
+// 44,100 Hz mono every sample must arrive as sent, in order.
 TEST_P(RecorderOnDevice, WritesACanonicalMono16BitFileAt44100WithTheToneUnchanged)
 {
-    const auto [rate, channels] = GetParam();
-    constexpr double kSeconds = 1.5;
-    make({.sampleRate = rate, .channels = channels}, probe::tone(rate, kSeconds, 1000.0, 0.5f, int(channels)));
+    const auto [rate, channels, bufferFrames] = GetParam();
+    constexpr double kSeconds = 3.5;
+    const std::vector<float> sent = probe::tone(rate, kSeconds, 1000.0, 0.5f, int(channels));
+    make({.sampleRate = rate, .channels = channels, .bufferFrames = bufferFrames}, sent);
+    ASSERT_LT(recorder->ringCapacity(), sent.size() / channels);
     recordAll();
     EXPECT_EQ(recorder->overrunFrames(), 0u);
     EXPECT_EQ(recorder->framesCaptured(), std::uint64_t(std::llround(rate * kSeconds)));
@@ -118,6 +124,11 @@ TEST_P(RecorderOnDevice, WritesACanonicalMono16BitFileAt44100WithTheToneUnchange
     const probe::WavContents wav = probe::readWav(folder.filePath(kName));
     ASSERT_TRUE(wav.ok);
     EXPECT_EQ(std::tie(wav.sampleRate, wav.channels, wav.format), std::tuple(44100, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16));
+    if (rate == kFileRate && channels == 1) {
+        std::vector<std::int16_t> expected(sent.size());
+        Pcm16::fromFloat(sent, expected.data());
+        EXPECT_TRUE(wav.samples == expected);
+    }
     EXPECT_NEAR(double(wav.samples.size()), kSeconds * kFileRate, 512.0);
     // Unresampled samples played at 44,100 Hz would sound at 919 Hz.
     EXPECT_NEAR(probe::zeroCrossingFrequency(wav.samples, kFileRate), 1000.0, 1.0);
@@ -131,7 +142,7 @@ TEST_P(RecorderOnDevice, WritesACanonicalMono16BitFileAt44100WithTheToneUnchange
     EXPECT_EQ(qFromLittleEndian<quint32>(bytes.constData() + 40), quint32(bytes.size() - 44));
 }
 
-INSTANTIATE_TEST_SUITE_P(Devices, RecorderOnDevice, testing::Values(Device{44100.0, 1}, Device{48000.0, 1}, Device{48000.0, 2}));
+INSTANTIATE_TEST_SUITE_P(Devices, RecorderOnDevice, testing::Values(Device{44100.0, 1, 441}, Device{48000.0, 1}, Device{48000.0, 2, 441}));
 
 // The level meter's reading: the loudest sample of the latest buffer, on
 // any channel and of either sign, not of the whole recording.
