@@ -42,9 +42,8 @@ const QStringList kExamplePaths = {example(kExamples[0]), example(kExamples[1]),
 // A file entry without what depends on the run: path, method and import dates.
 QJsonObject withoutRunDetails(QJsonObject file)
 {
-    file.remove(QStringLiteral("path"));
-    file.remove(QStringLiteral("method"));
-    file.remove(QStringLiteral("confidence"));
+    for (const char *key : {"path", "method", "confidence"})
+        file.remove(QLatin1StringView(key));
     QJsonArray sessions;
     for (const QJsonValue &session : file[QStringLiteral("sessions")].toArray()) {
         QJsonObject s = session.toObject();

@@ -3,6 +3,7 @@
 #include "ByteReader.h"
 #include "DecodeResult.h"
 #include "EntityJson.h"
+#include "TestTables.h"
 #include "TransferSynth.h"
 
 #include <QDir>
@@ -67,25 +68,6 @@ inline ByteArray bytesOf(const QString &cell)
         }
     }
     return bytes;
-}
-
-// The rows of a case table of tests/decoder: cells split at '|', trimmed;
-// comments after '#' and lines without cells are left out.
-inline QList<QStringList> tableRows(const QString &name)
-{
-    QFile file(QStringLiteral(VENTRIX_SOURCE_DIR "/tests/decoder/") + name);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        throw std::runtime_error("cannot read " + name.toStdString());
-    QList<QStringList> rows;
-    for (const QString &line : QString::fromUtf8(file.readAll()).split(u'\n')) {
-        QStringList cells = line.section(u'#', 0, 0).split(u'|');
-        if (cells.size() < 2)
-            continue;
-        for (QString &cell : cells)
-            cell = cell.trimmed();
-        rows.append(cells);
-    }
-    return rows;
 }
 
 // Every transfer with a golden file, test transfers and examples alike.

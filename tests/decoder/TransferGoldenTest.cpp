@@ -167,7 +167,7 @@ TEST(LayoutTruncation, FieldsCutOffStayWithoutValue)
 // One line of codec-cases.txt, one case.
 TEST(FieldCodecs, TableOfCases)
 {
-    const QList<QStringList> rows = transferfiles::tableRows(QStringLiteral("codec-cases.txt"));
+    const QList<QStringList> rows = tableRows(QStringLiteral("decoder/codec-cases.txt"));
     ASSERT_GT(rows.size(), 70);
     for (const QStringList &row : rows) {
         SCOPED_TRACE(row.join(QStringLiteral(" | ")).toStdString());
@@ -189,7 +189,7 @@ TEST(FieldCodecs, TableOfCases)
 // takes the first model whose check passes.
 TEST(ModelRecognizer, TableOfCases)
 {
-    const QList<QStringList> rows = transferfiles::tableRows(QStringLiteral("recognition-cases.txt"));
+    const QList<QStringList> rows = tableRows(QStringLiteral("decoder/recognition-cases.txt"));
     ASSERT_GT(rows.size(), 25);
     for (const QStringList &row : rows) {
         SCOPED_TRACE(row.join(QStringLiteral(" | ")).toStdString());

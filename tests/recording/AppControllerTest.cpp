@@ -7,6 +7,7 @@
 #include "ReceptionMonitor.h"
 #include "SignalProbe.h"
 #include "SoundsWithoutTransfer.h"
+#include "TestTables.h"
 #include "TransferFiles.h"
 #include "TransferSynth.h"
 
@@ -163,39 +164,20 @@ Followed follow(const std::vector<std::int16_t> &samples)
     return followed;
 }
 
-struct Room
-{
-    const char *name;
-    synth::RoomOptions options;
-    bool clips = false;
-};
-
-const Room kRooms[] = {
-    {"clean", {}},
-    {"noisy", {.snrDb = 15.0}},
-    {"far away", {.amplitude = 400.0, .snrDb = 25.0}},
-    {"fading", {.snrDb = 25.0, .fadeDepth = 0.7}},
-    {"echo", {.echoLevel = 0.5, .echoDelayMs = 4.0}},
-    {"hum and clicks", {.clickSeconds = {1.0, 2.5, 4.0}, .humLevel = 0.5}, true}, // the taps clip
-    {"drifting clock", {.drift = 0.02}},
-    {"too close", {.amplitude = 60000.0}, true},
-};
-
 TEST(ReceptionMonitor, FollowsTransfersInEveryRoom)
 {
     std::vector<std::uint8_t> cleaned = synth::randomBytes(11 + 300, 5);
     cleaned[0] = synth::kSyncByte;
     const std::vector<std::uint8_t> stream = synth::frameTransfer(cleaned);
-    for (Room room : kRooms) {
-        room.options.leadSeconds = 1.0;
-        room.options.tailSeconds = 3.0;
-        const Followed followed = follow(synth::modulate(stream, room.options));
-        ASSERT_TRUE(followed.heard) << room.name;
-        EXPECT_NEAR(double(followed.bytes), double(stream.size()), 0.03 * double(stream.size())) << room.name;
-        const double lastFrame = synth::burstCentre(stream.size() - 1, 0, room.options);
-        EXPECT_NEAR((double(followed.endDecidedAt) - lastFrame) / kRate, ReceptionMonitor::kEndSeconds, 0.2)
-            << room.name;
-        EXPECT_EQ(followed.clipped, room.clips) << room.name;
+    for (const QStringList &row : tableRows(QStringLiteral("recording/monitor-rooms.txt"))) {
+        SCOPED_TRACE(row[0].toStdString());
+        const synth::RoomOptions room = roomFromText(row[1] + QStringLiteral(" lead=1 tail=3"));
+        const Followed followed = follow(synth::modulate(stream, room));
+        ASSERT_TRUE(followed.heard);
+        EXPECT_NEAR(double(followed.bytes), double(stream.size()), 0.03 * double(stream.size()));
+        const double lastFrame = synth::burstCentre(stream.size() - 1, 0, room);
+        EXPECT_NEAR((double(followed.endDecidedAt) - lastFrame) / kRate, ReceptionMonitor::kEndSeconds, 0.2);
+        EXPECT_EQ(followed.clipped, row[2] == u"yes");
     }
 }
 

@@ -2,6 +2,7 @@
 // the Decoder must give back every byte.
 #include "ByteStreamCleanup.h"
 #include "Decoder.h"
+#include "TestTables.h"
 #include "TransferSynth.h"
 
 #include <QFile>
@@ -18,16 +19,6 @@ namespace {
 constexpr std::size_t kStreamSize = 2000;
 constexpr std::uint64_t kBytesSeed = 2024;
 
-struct Room {
-    std::string name;
-    synth::RoomOptions options;
-};
-
-void PrintTo(const Room& room, std::ostream* out)
-{
-    *out << room.name;
-}
-
 // Where two byte arrays part, rather than two thousand bytes printed side by side.
 std::string difference(const std::vector<std::uint8_t>& got, const std::vector<std::uint8_t>& want)
 {
@@ -38,7 +29,7 @@ std::string difference(const std::vector<std::uint8_t>& got, const std::vector<s
            + "; they part at index " + std::to_string(first);
 }
 
-class RoundTrip : public testing::TestWithParam<Room> {
+class RoundTrip : public testing::TestWithParam<QStringList> {
 protected:
     void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
 
@@ -47,7 +38,7 @@ protected:
     {
         const QString path = m_dir.filePath("transfer.wav");
         QString error;
-        EXPECT_TRUE(synth::writeWav(path, synth::modulate(stream, GetParam().options), &error))
+        EXPECT_TRUE(synth::writeWav(path, synth::modulate(stream, roomFromText(GetParam()[1])), &error))
             << error.toStdString();
         m_decoder.extractBytesFromFile(path);
         return m_decoder.byteArray();
@@ -63,22 +54,8 @@ TEST_P(RoundTrip, EveryByteOfARandomStreamComesBack)
     EXPECT_EQ(difference(demodulate(stream), stream), "");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rooms, RoundTrip,
-    testing::Values(
-        Room{"Clean", {}},
-        Room{"Noise20dB", {.snrDb = 20.0, .seed = 11}},
-        Room{"NoiseLongLeadAndTail", {.snrDb = 20.0, .leadSeconds = 2.0, .tailSeconds = 1.0, .seed = 12}},
-        Room{"DriftFaster", {.drift = -0.01}},
-        Room{"DriftSlower", {.drift = 0.01}},
-        Room{"Fading", {.fadeDepth = 0.5, .fadePeriodSeconds = 3.0}},
-        Room{"DcOffsetUp", {.dcOffset = 4000.0}},
-        Room{"OppositePolarity", {.invert = true}},
-        Room{"Quiet", {.amplitude = 300.0}},
-        Room{"EverythingAtOnce", {.drift = 0.01, .snrDb = 20.0, .dcOffset = 1500.0, .fadeDepth = 0.25,
-                                  .invert = true, .seed = 13}},
-        Room{"NoisyInvertedSlowClock", {.drift = -0.01, .snrDb = 20.0, .invert = true, .seed = 14}}),
-    [](const testing::TestParamInfo<Room>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Rooms, RoundTrip, testing::ValuesIn(tableRows(QStringLiteral("synth/rooms.txt"))),
+                         [](const auto& info) { return info.param[0].toStdString(); });
 
 // The synthesizer's framing and its prediction of the clean-up agree with the decoder's
 // clean-up for any payload size and fill count, and each cleaned byte is traced back to
