@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <map>
+#include <ostream>
 #include <stdexcept>
 
 // The rows of a case table under tests/ ("decoder/codec-cases.txt"): cells
@@ -27,6 +28,9 @@ inline QList<QStringList> tableRows(const QString &path)
     }
     return rows;
 }
+
+// A row prints as its text, in test names too.
+inline void PrintTo(const QStringList &row, std::ostream *out) { *out << row.join(QStringLiteral(" | ")).toStdString(); }
 
 // A room of a table: "amplitude=6000 drift=0.01 snr=20 dc=1500 fade=DEPTH,PERIOD
 // invert lead=2 tail=1 seed=11 click=SECONDS,... hum=0.5 echo=LEVEL,MS"; what is
