@@ -1,8 +1,12 @@
-// Recordings in other formats than the recorder's: each example, converted
-// here with libsndfile and libsoxr, must decode to the bytes of the original.
+// Reading recordings: malformed WAV files, and other formats than the
+// recorder's: each example, converted here with libsndfile and libsoxr, must
+// decode to the bytes of the original.
 #include "AudioFileReader.h"
 #include "Decoder.h"
+#include "SignalProbe.h"
+#include "TransferFiles.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -45,14 +49,12 @@ QString examplePath(const char *name)
     return QStringLiteral(VENTRIX_EXAMPLES_DIR "/%1.wav").arg(QLatin1StringView(name));
 }
 
+// The examples are 16-bit mono: their samples as floats, exactly.
 std::vector<float> readMono(const QString &path)
 {
-    SF_INFO info{};
-    SNDFILE *file = sf_open(QFile::encodeName(path).constData(), SFM_READ, &info);
-    std::vector<float> samples(file ? std::size_t(info.frames) : 0);
-    if (file)
-        sf_read_float(file, samples.data(), sf_count_t(samples.size()));
-    sf_close(file);
+    std::vector<float> samples;
+    for (std::int16_t s : probe::readWav(path).samples)
+        samples.push_back(float(s) / 32768.0F);
     return samples;
 }
 
@@ -96,6 +98,25 @@ auto decode(const QString &path)
     return std::make_tuple(result.dataMakesSense, result.model, decoder.byteArray(), result.readFailure);
 }
 
+QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &content)
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(content);
+    return path;
+}
+
+ByteArray extract(const QByteArray &wav)
+{
+    QBuffer buffer;
+    buffer.setData(wav);
+    buffer.open(QIODevice::ReadOnly);
+    Decoder decoder;
+    decoder.extractBytesFromDevice(buffer);
+    return decoder.byteArray();
+}
+
 class AudioFile : public testing::TestWithParam<std::tuple<const char *, Conversion>>
 {
 };
@@ -123,15 +144,78 @@ INSTANTIATE_TEST_SUITE_P(Examples, AudioFile,
 TEST(AudioFileReader, UnreadableFormatSaysWhichFormatsWork)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("phone.m4a"));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray("\0\0\0\x20" "ftypM4A \0\0\0\0M4A mp42isom") + QByteArray(4096, '\x5a'));
-    file.close();
-    const auto [decoded, model, bytes, error] = decode(path);
+    static const char kHeader[] = "\0\0\0\x20" "ftypM4A \0\0\0\0M4A mp42isom";
+    const auto [decoded, model, bytes, error] =
+        decode(writeFile(dir, "phone.m4a", QByteArray(kHeader, sizeof kHeader - 1) + QByteArray(4096, '\x5a')));
     EXPECT_FALSE(decoded);
     EXPECT_EQ(error.toStdString(), "not an audio file Ventrix can read; it reads WAV, AIFF, FLAC, Ogg Vorbis, "
                                    "Ogg Opus and MP3 recordings");
+}
+
+TEST(WavExtraction, MalformedFilesDecodeAsNo)
+{
+    const QByteArray header = testdata::wav({1, 2, 3});
+    struct Case { const char *name; QByteArray content; bool readable; };
+    const std::vector<Case> cases = {
+        {"empty", {}, false},
+        {"not a recording", "just some text, no chunk words in it at all", false},
+        {"header cut before the data word", header.left(35), false},
+        {"data word off the four-byte grid", "xx" + header.mid(36), false},
+        {"data word without a size", header.left(40), true},
+        {"size cut in half", header.left(42), true},
+        {"claims 4 GB in 50 bytes", testdata::wav({1, 2, 3}, 0xFFFFFFFFLL), true},
+        {"odd number of data bytes", testdata::wav({1, 2}) + char(7), true},
+        {"zero samples", testdata::wav({}), true},
+    };
+    QTemporaryDir dir;
+    for (const Case &c : cases) {
+        Decoder decoder;
+        decoder.setByteArray({1, 2, 3});
+        const DecodeResult result = decoder.decodeFile(writeFile(dir, "case.wav", c.content));
+        EXPECT_FALSE(result.dataMakesSense) << c.name;
+        EXPECT_EQ(result.wasRead(), c.readable) << c.name;
+        EXPECT_TRUE(decoder.byteArray().empty()) << c.name;
+        EXPECT_EQ(result.model, std::nullopt) << c.name;
+    }
+}
+
+TEST(WavExtraction, UnopenableFileLeavesTheArrayAndAnswersNo)
+{
+    QTemporaryDir dir;
+    const ByteArray cleanable = transferfiles::withLead(transferfiles::cleaned(QStringLiteral("rs200-minimal")));
+    // /dev/zero never ends: read as a file, the search for "data" would never stop.
+    for (const QString &path : {dir.path(), dir.filePath("missing.wav"), QStringLiteral("/dev/zero")}) {
+        Decoder decoder;
+        decoder.setByteArray(cleanable);
+        const DecodeResult result = decoder.decodeFile(path);
+        EXPECT_FALSE(result.dataMakesSense);
+        // The message names the file and says why.
+        EXPECT_TRUE(result.readError().startsWith(QStringLiteral("cannot read ") + path + QStringLiteral(": ")))
+            << result.readError().toStdString();
+        EXPECT_EQ(decoder.byteArray(), cleanable);
+    }
+}
+
+// The samples a data chunk claims but the file lacks count as 0: a file that
+// claims far more must decode exactly like one that holds those zeros.
+TEST(WavExtraction, MissingSamplesActLikeZeros)
+{
+    // The last real sample is a burst 880 samples after the last frame's
+    // start, so the frame scan lands on that burst's marked tail, which lies
+    // past the end of the file.
+    std::vector<std::int16_t> real = testdata::spikes({0x00}, 6000, 900, 10000);
+    real.resize(6838);
+    real[6837] = 10000;
+    std::vector<std::int16_t> zeros = real;
+    zeros.resize(real.size() + 10000, 0);
+    EXPECT_EQ(extract(testdata::wav(real, 0xFFFFFFFFLL)), (ByteArray{0, 0}));
+    EXPECT_EQ(extract(testdata::wav(zeros)), (ByteArray{0, 0}));
+
+    std::vector<std::int16_t> cut = testdata::spikes(synth::randomBytes(300, 1));
+    cut.resize(cut.size() / 2 + 17);
+    std::vector<std::int16_t> padded = cut;
+    padded.resize(cut.size() + 5000, 0);
+    EXPECT_EQ(extract(testdata::wav(cut, std::int64_t(padded.size()) * 2)), extract(testdata::wav(padded)));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
+// From samples to bytes: the demodulator's threshold, bursts and frames, and the
+// clean-up of the demodulated byte stream.
 #include "Demodulator.h"
-
-#include "DecoderTestData.h"
+#include "ByteStreamCleanup.h"
 
 #include <gtest/gtest.h>
 
@@ -35,6 +36,33 @@ void markFrame(std::vector<std::uint8_t> &marks, int start, std::uint8_t byte)
     for (int k = 0; k <= 8; ++k)
         if (k == 0 || (byte & (1 << (k - 1))))
             std::fill_n(marks.begin() + start + 88 * k, 88, 1);
+}
+
+// A raw transfer: lead bytes, the sync byte, header bytes 1-7 with byte 3 the
+// block count, and `blocks` 255-byte blocks whose bytes are numbered so that
+// each stays recognisable: element i (counted from the sync byte) holds i % 256,
+// except the fill counts.
+ByteArray rawTransfer(int blocks, const std::vector<int> &fillCounts, int extra = 0)
+{
+    ByteArray t(std::size_t(8 + 255 * blocks + extra));
+    for (std::size_t i = 0; i < t.size(); ++i)
+        t[i] = std::uint8_t(i % 256);
+    t[0] = 85;
+    t[3] = std::uint8_t(blocks);
+    for (std::size_t j = 0; j < fillCounts.size(); ++j)
+        t[10 + 255 * j] = std::uint8_t(fillCounts[j]);
+    ByteArray stream(5, 170);
+    stream.insert(stream.end(), t.begin(), t.end());
+    return stream;
+}
+
+// Indices, counted from the sync byte, that survive: [from, to) ranges.
+ByteArray pick(const ByteArray &raw, std::initializer_list<std::pair<int, int>> ranges)
+{
+    ByteArray out;
+    for (auto [from, to] : ranges)
+        out.insert(out.end(), raw.begin() + 5 + from, raw.begin() + 5 + to);
+    return out;
 }
 
 } // namespace
@@ -105,10 +133,52 @@ TEST(Demodulator, FramesStartOnlyBetween5000AndThousandBeforeTheEnd)
     EXPECT_TRUE(Demodulator::frameBytes(marks).empty());
 }
 
-TEST(Demodulator, IdealBurstsComeBackAsTheirBytes)
+TEST(ByteStreamCleanup, RejectsSyncWithoutFiveLeadBytesBeforeIt)
 {
-    ByteArray stream;
-    for (int b = 0; b < 256; ++b)
-        stream.push_back(std::uint8_t(b));
-    EXPECT_EQ(Demodulator::frameBytes(marksOf(testdata::spikes(stream))), stream);
+    const std::vector<ByteArray> rejected = {
+        {},
+        {170, 170, 170, 170, 85, 1, 2},                      // only four bytes before the 85
+        {170, 170, 170, 170, 171, 85, 170, 170, 170, 170, 170, 85}, // the first 85 decides
+        {1, 2, 3, 4, 5, 6, 7},                               // no 85 at all
+        {85, 170, 170, 170, 170, 170, 85},
+    };
+    for (ByteArray bytes : rejected) {
+        const ByteArray before = bytes;
+        EXPECT_FALSE(ByteStreamCleanup::cleanupBytes(bytes));
+        EXPECT_EQ(bytes, before);
+    }
+}
+
+TEST(ByteStreamCleanup, DropsEverythingBeforeTheSyncByteAndOnlyOnce)
+{
+    ByteArray bytes = {9, 170, 170, 170, 170, 170, 170, 85, 1, 2};
+    EXPECT_TRUE(ByteStreamCleanup::cleanupBytes(bytes));
+    EXPECT_EQ(bytes, (ByteArray{85, 1, 2}));
+    EXPECT_FALSE(ByteStreamCleanup::cleanupBytes(bytes)); // the 85 now stands at index 0
+}
+
+TEST(ByteStreamCleanup, LeavesTransfersTooShortForTheirBlocksUnjoined)
+{
+    ByteArray bytes = rawTransfer(2, {100, 100}, -1); // one byte short of two blocks
+    const ByteArray expected(bytes.begin() + 5, bytes.end());
+    EXPECT_TRUE(ByteStreamCleanup::cleanupBytes(bytes));
+    EXPECT_EQ(bytes, expected);
+
+    ByteArray noBlocks = rawTransfer(0, {}, 300);
+    EXPECT_TRUE(ByteStreamCleanup::cleanupBytes(noBlocks));
+    EXPECT_EQ(noBlocks.size(), 308u);
+}
+
+// Block j spans 8 + 255j to 262 + 255j; its payload starts at 11 + 255j. The
+// last block is kept whole, its own fill count unapplied, and what follows it dropped.
+TEST(ByteStreamCleanup, FillCountsAboveTwoFiftyTwoRemoveLessOfTheNextHeader)
+{
+    struct Case { int fill; int removed; };
+    for (const Case c : {Case{0, 255}, Case{252, 3}, Case{253, 2}, Case{254, 1}, Case{255, 0}}) {
+        ByteArray bytes = rawTransfer(2, {c.fill, 9}, 10);
+        const ByteArray expected = pick(bytes, {{0, 11 + c.fill}, {266, 518}});
+        EXPECT_TRUE(ByteStreamCleanup::cleanupBytes(bytes));
+        EXPECT_EQ(bytes, expected) << "fill count " << c.fill;
+        EXPECT_EQ(bytes.size(), 518u - c.removed) << "fill count " << c.fill;
+    }
 }

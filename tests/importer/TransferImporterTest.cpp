@@ -73,22 +73,6 @@ TEST_F(TransferImporterTest, F6MemoryTwiceStoresAndExportsOnce)
     EXPECT_FALSE(m_context.hasChanges());
 }
 
-// Every example recording imported twice: the second time adds nothing.
-TEST_F(TransferImporterTest, EveryExampleRecordingTwiceIsStoredOnce)
-{
-    for (const char *example : {"cs200-ride", "f6-memory", "rs200-run"}) {
-        const QString path = examplesDir() + QStringLiteral("/%1.wav").arg(QLatin1String(example));
-        const DecodeResult decoded = m_decoder.decodeFile(path);
-        ASSERT_TRUE(decoded.dataMakesSense) << example;
-        const int count = int(decoded.sessions.size());
-        EXPECT_EQ(m_importer.importTransfer(decoded).storedCount(), count) << example;
-        const ImportResult again = m_importer.importTransfer(m_decoder.decodeFile(path));
-        EXPECT_EQ(std::pair(again.storedCount(), again.alreadyStored), std::pair(0, count)) << example;
-    }
-    EXPECT_EQ(m_context.sessionCount(), 4);
-    EXPECT_EQ(exportedFiles(), 3);
-}
-
 // Model, date, total time, calories and average heart rate make a session the
 // same; a hidden one counts as stored; anything else differing is a new one.
 TEST_F(TransferImporterTest, SameSessionsAreKnownHiddenOrNot)

@@ -1,9 +1,8 @@
 # Fails when a library links one at its own level's right or above.
-#   cmake -DLINKS=links.txt -DLAYERS="a;b;c,d" [-DKNOWN="x->y;..."] -P CheckLayers.cmake
+#   cmake -DLINKS=links.txt -DLAYERS="a;b;c,d" -P CheckLayers.cmake
 # LINKS holds one "library:link,link" line per library. LAYERS lists the
 # levels bottom to top; names joined by a comma share a level and may link
-# each other. ventrix_synth stands apart and links none of ours. A link in
-# KNOWN is tolerated, and must still exist so that its entry is not forgotten.
+# each other. ventrix_synth stands apart and links none of ours.
 cmake_minimum_required(VERSION 3.25)
 set(level 0)
 foreach(layer IN LISTS LAYERS)
@@ -16,7 +15,6 @@ endforeach()
 
 file(STRINGS ${LINKS} lines)
 set(faults "")
-set(seen_known "")
 foreach(line IN LISTS lines)
   string(REGEX MATCH "^([^:]+):(.*)$" _ "${line}")
   set(library ${CMAKE_MATCH_1})
@@ -35,22 +33,10 @@ foreach(line IN LISTS lines)
     if(DEFINED level_of_${link} AND level_of_${link} LESS_EQUAL level_of_${library})
       continue()
     endif()
-    if("${library}->${link}" IN_LIST KNOWN)
-      list(APPEND seen_known "${library}->${link}")
-      continue()
-    endif()
     list(APPEND faults "${library} links ${link}, which is not below it")
   endforeach()
 endforeach()
 
-foreach(known IN LISTS KNOWN)
-  if(NOT known IN_LIST seen_known)
-    list(APPEND faults "${known} is fixed: remove it from the known violations")
-  endif()
-endforeach()
-foreach(known IN LISTS seen_known)
-  message(STATUS "known violation, tolerated for now: ${known}")
-endforeach()
 if(faults)
   list(JOIN faults "\n  " text)
   message(FATAL_ERROR "Libraries link against the layers:\n  ${text}")

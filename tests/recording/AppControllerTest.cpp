@@ -1,12 +1,15 @@
+// The controller on a fake device, and the reception monitor on synthesized sound.
 #include "AppController.h"
+
 #include "AudioFileRecorder.h"
 #include "Decoder.h"
 #include "FakeCaptureSource.h"
+#include "ReceptionMonitor.h"
 #include "SignalProbe.h"
-#include "TransferSynth.h"
-#include "VXDefaults.h"
-
+#include "SoundsWithoutTransfer.h"
+#include "TestTables.h"
 #include "TransferFiles.h"
+#include "TransferSynth.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -132,13 +135,75 @@ TEST_P(ControllerWithDeviceRate, RecordedTransferDecodes)
 
 INSTANTIATE_TEST_SUITE_P(Rates, ControllerWithDeviceRate, testing::Values(44100.0, 48000.0));
 
-// Recording stops by itself when the transfer ends unless the user says otherwise;
-// reading a default registers nothing in the user's settings.
-TEST(Defaults, AutoStopIsOnAndReadingDefaultsWritesNothing)
+// The reception monitor on synthesized transfers in the synthesizer's rooms,
+// and on sounds that hold no transfer.
+constexpr double kRate = synth::kSampleRate;
+// The writer hands the monitor about 10 ms at a time.
+constexpr std::size_t kStep = 441;
+
+struct Followed
 {
-    VXDefaults::settings().clear();
-    EXPECT_EQ(VXDefaults::value(QStringLiteral("VXStopRecordingWhenTransferEnds")), QVariant(true));
-    EXPECT_TRUE(VXDefaults::settings().allKeys().isEmpty());
+    bool heard = false;
+    std::uint64_t bytes = 0;
+    std::int64_t endDecidedAt = -1; // the sample at which transferEnded() first held
+    bool clipped = false;
+};
+
+Followed follow(const std::vector<std::int16_t> &samples)
+{
+    ReceptionMonitor monitor;
+    Followed followed;
+    for (std::size_t at = 0; at < samples.size(); at += kStep) {
+        monitor.process(std::span(samples).subspan(at, std::min(kStep, samples.size() - at)));
+        followed.clipped = followed.clipped || (monitor.watchHeard() && monitor.isClipping());
+        if (followed.endDecidedAt < 0 && monitor.transferEnded())
+            followed.endDecidedAt = monitor.samplesProcessed();
+    }
+    followed.heard = monitor.watchHeard();
+    followed.bytes = monitor.bytesReceived();
+    return followed;
+}
+
+TEST(ReceptionMonitor, FollowsTransfersInEveryRoom)
+{
+    std::vector<std::uint8_t> cleaned = synth::randomBytes(11 + 300, 5);
+    cleaned[0] = synth::kSyncByte;
+    const std::vector<std::uint8_t> stream = synth::frameTransfer(cleaned);
+    for (const QStringList &row : tableRows(QStringLiteral("recording/monitor-rooms.txt"))) {
+        SCOPED_TRACE(row[0].toStdString());
+        const synth::RoomOptions room = roomFromText(row[1] + QStringLiteral(" lead=1 tail=3"));
+        const Followed followed = follow(synth::modulate(stream, room));
+        ASSERT_TRUE(followed.heard);
+        EXPECT_NEAR(double(followed.bytes), double(stream.size()), 0.03 * double(stream.size()));
+        const double lastFrame = synth::burstCentre(stream.size() - 1, 0, room);
+        EXPECT_NEAR((double(followed.endDecidedAt) - lastFrame) / kRate, ReceptionMonitor::kEndSeconds, 0.2);
+        EXPECT_EQ(followed.clipped, row[2] == u"yes");
+    }
+}
+
+// Three seconds of noise, music or speech never make a watch heard.
+TEST(ReceptionMonitor, HearsNoWatchInSoundsWithoutATransfer)
+{
+    SoundsWithoutTransfer sounds(std::size_t(3 * kRate), 11);
+    for (int r = 0; r < 30; ++r) {
+        const auto &kind = kSoundsWithoutTransfer[r % 3];
+        const Followed followed = follow((sounds.*kind.make)());
+        EXPECT_FALSE(followed.heard) << kind.name << ", recording " << r;
+        EXPECT_EQ(followed.bytes, 0u) << kind.name << ", recording " << r;
+    }
+}
+
+TEST(ReceptionMonitor, SaysTheInputIsQuietAfterFiveSeconds)
+{
+    ReceptionMonitor monitor;
+    const std::vector<std::int16_t> hiss(std::size_t(ReceptionMonitor::kQuietSeconds * kRate) - kStep, 30);
+    monitor.process(hiss);
+    EXPECT_FALSE(monitor.isQuiet());
+    monitor.process(std::vector<std::int16_t>(kStep, -30));
+    EXPECT_TRUE(monitor.isQuiet());
+    EXPECT_NEAR(monitor.inputPeak(), 30.0F / 32768.0F, 1e-6F);
+    monitor.process(std::vector<std::int16_t>(kStep, 5000));
+    EXPECT_FALSE(monitor.isQuiet());
 }
 
 } // namespace

@@ -2,9 +2,6 @@
 // room's effects, the WAV file and the hex reader.
 #include "TransferSynth.h"
 
-#include <QFile>
-#include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -50,27 +47,22 @@ int peakBetween(const std::vector<std::int16_t>& s, double from, double to)
     return peak;
 }
 
-double mean(const std::vector<std::int16_t>& samples)
+// The samples' mean and standard deviation.
+std::pair<double, double> meanAndDeviation(const std::vector<std::int16_t>& samples)
 {
-    return std::accumulate(samples.begin(), samples.end(), 0.0) / double(samples.size());
-}
-
-double deviation(const std::vector<std::int16_t>& samples)
-{
-    const double m = mean(samples);
-    double sum = 0.0;
-    for (auto s : samples)
-        sum += (s - m) * (s - m);
-    return std::sqrt(sum / double(samples.size()));
+    const double n = double(samples.size()), mean = std::accumulate(samples.begin(), samples.end(), 0.0) / n;
+    const double squares = std::inner_product(samples.begin(), samples.end(), samples.begin(), 0.0);
+    return {mean, std::sqrt(squares / n - mean * mean)};
 }
 
 TEST(TransferSynth, NoiseAndOffsetFollowSnrAndDc)
 {
     const synth::RoomOptions room{.snrDb = 20.0, .dcOffset = -500.0, .leadSeconds = 2.0, .seed = 7};
     const auto samples = synth::modulate({}, room);
-    EXPECT_NEAR(mean(samples), -500.0, 20.0);  // five standard errors
+    const auto [mean, deviation] = meanAndDeviation(samples);
+    EXPECT_NEAR(mean, -500.0, 20.0);  // five standard errors
     const double sigma = room.amplitude / std::sqrt(2.0) / 10.0;  // 20 dB under A^2 / 2
-    EXPECT_NEAR(deviation(samples), sigma, 0.01 * sigma);
+    EXPECT_NEAR(deviation, sigma, 0.01 * sigma);
     EXPECT_EQ(synth::modulate({}, room), samples) << "a seed gives the same noise";
     EXPECT_NE(synth::modulate({}, {.snrDb = 20.0, .leadSeconds = 2.0, .seed = 8}), samples);
 }
