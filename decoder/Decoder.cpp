@@ -33,6 +33,10 @@ DecodeResult Decoder::decodeFile(const QString &path)
     DecodeResult result;
     if (m_readError.isEmpty())
         result = decodeExtractedBytes();
+    // A "data" word in a file libsndfile cannot open that holds no transfer is
+    // most likely a format nobody here reads (a phone's AAC, say), not a recording.
+    if (m_readError.isEmpty() && m_unknownFormat && !result.model)
+        m_readError = unknownFormatMessage();
     result.path = path;
     result.readFailure = m_readError;
     return result;
@@ -116,9 +120,16 @@ DecodeResult Decoder::decodeReading(Reading reading)
     return result;
 }
 
+QString Decoder::unknownFormatMessage()
+{
+    return QStringLiteral("not an audio file Ventrix can read; it reads %1 recordings")
+        .arg(AudioFileReader::supportedFormats());
+}
+
 void Decoder::extractBytesFromFile(const QString &path)
 {
     m_readError.clear();
+    m_unknownFormat = false;
     m_extractedSamples.reset();
     m_exactMargins.clear();
     const QFileInfo info(path);
@@ -149,6 +160,7 @@ void Decoder::extractBytesFromFile(const QString &path)
     const std::uint32_t sampleCount = found ? read4BytesLittleEndian() / kBytesPerSample : 0;
     const qint64 dataStart = m_openFile.position();
     m_openFile.close();
+    m_unknownFormat = !audioFileReadable;
     if (found) {
         extractBytesFromSource(
             std::make_unique<WavDataSampleSource>(std::move(file), dataStart, sampleCount, kMissingSamplePadding));
@@ -157,8 +169,7 @@ void Decoder::extractBytesFromFile(const QString &path)
         extractBytesFromSource(std::move(audioFile));
     } else {
         m_byteArray.clear();
-        m_readError = QStringLiteral("not an audio file Ventrix can read; it reads %1 recordings")
-                          .arg(AudioFileReader::supportedFormats());
+        m_readError = unknownFormatMessage();
     }
 }
 

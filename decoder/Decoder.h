@@ -34,7 +34,8 @@ public:
     void setRescueEnabled(bool enabled) { m_rescueEnabled = enabled; }
 
     // The whole decode of one recording. A file that cannot be read answers
-    // NO with its readFailure set.
+    // NO with its readFailure set; so does one libsndfile cannot open in
+    // which the exact path recognises no watch.
     DecodeResult decodeFile(const QString &path);
     // The decode from the clean-up on, for bytes already extracted or set.
     // When no model is recognised in bytes extracted from samples, the second
@@ -88,9 +89,13 @@ private:
     DecodeResult decodeReading(Reading reading);
     // The exact demodulation of the source, which is kept for the second one.
     void extractBytesFromSource(std::unique_ptr<SampleSource> source);
+    // Why a file in no format we read was not decoded, with the formats that work.
+    static QString unknownFormatMessage();
 
     ByteArray m_byteArray;
     QString m_readError;
+    // The last extraction went the exact way because libsndfile could not open the file.
+    bool m_unknownFormat = false;
     // The last extraction's samples (read from the file again as needed),
     // kept until its decode is over in case the second demodulation needs them.
     std::unique_ptr<SampleSource> m_extractedSamples;
