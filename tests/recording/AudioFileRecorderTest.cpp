@@ -182,6 +182,9 @@ TEST_F(Recorder, CountsAndReportsFramesLostToAFullRingWithoutAllocating)
     ASSERT_EQ(recorder->start(), 0);
     EXPECT_EQ(recorder->stop(), 0);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "recording overrun: 1536 frames dropped, 1 device overflows\n");
+    // ... and to the window, which shows it while recording and after the stop.
+    EXPECT_EQ(recorder->recordingProblem(),
+              QStringLiteral("cannot keep up with the audio input: 1536 frames dropped, 1 device overflows"));
     EXPECT_EQ(recorder->framesWritten(), recorder->ringCapacity());
 }
 
