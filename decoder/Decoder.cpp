@@ -33,10 +33,11 @@ DecodeResult Decoder::decodeFile(const QString &path)
     DecodeResult result;
     if (m_readError.isEmpty())
         result = decodeExtractedBytes();
-    // A "data" word in a file libsndfile cannot open that holds no transfer is
-    // most likely a format nobody here reads (a phone's AAC, say), not a recording.
-    if (m_readError.isEmpty() && m_unknownFormat && !result.model)
-        m_readError = unknownFormatMessage();
+    // A file libsndfile could not read in which the exact way finds no watch
+    // either: most likely a format nobody here reads (a phone's AAC, say), so
+    // the reason is libsndfile's, not an empty transfer.
+    if (m_readError.isEmpty() && !result.model)
+        m_readError = m_exactPathReason;
     result.path = path;
     result.readFailure = m_readError;
     return result;
@@ -129,7 +130,7 @@ QString Decoder::unknownFormatMessage()
 void Decoder::extractBytesFromFile(const QString &path)
 {
     m_readError.clear();
-    m_unknownFormat = false;
+    m_exactPathReason.clear();
     m_extractedSamples.reset();
     m_exactMargins.clear();
     const QFileInfo info(path);
@@ -160,7 +161,8 @@ void Decoder::extractBytesFromFile(const QString &path)
     const std::uint32_t sampleCount = found ? read4BytesLittleEndian() / kBytesPerSample : 0;
     const qint64 dataStart = m_openFile.position();
     m_openFile.close();
-    m_unknownFormat = !audioFileReadable;
+    if (!audioFileReadable)
+        m_exactPathReason = audioFile->recognised() ? audioFile->lastError() : unknownFormatMessage();
     if (found) {
         extractBytesFromSource(
             std::make_unique<WavDataSampleSource>(std::move(file), dataStart, sampleCount, kMissingSamplePadding));
@@ -169,7 +171,7 @@ void Decoder::extractBytesFromFile(const QString &path)
         extractBytesFromSource(std::move(audioFile));
     } else {
         m_byteArray.clear();
-        m_readError = unknownFormatMessage();
+        m_readError = m_exactPathReason;
     }
 }
 

@@ -34,7 +34,7 @@ public:
     void setRescueEnabled(bool enabled) { m_rescueEnabled = enabled; }
 
     // The whole decode of one recording. A file that cannot be read answers
-    // NO with its readFailure set; so does one libsndfile cannot open in
+    // NO with its readFailure set; so does one libsndfile cannot read in
     // which the exact path recognises no watch.
     DecodeResult decodeFile(const QString &path);
     // The decode from the clean-up on, for bytes already extracted or set.
@@ -94,8 +94,10 @@ private:
 
     ByteArray m_byteArray;
     QString m_readError;
-    // The last extraction went the exact way because libsndfile could not open the file.
-    bool m_unknownFormat = false;
+    // Why libsndfile could not read the file the last extraction read the exact
+    // way (its format unknown, or a recognised file it failed on); shown when
+    // that way finds nothing either. Empty when libsndfile read it.
+    QString m_exactPathReason;
     // The last extraction's samples (read from the file again as needed),
     // kept until its decode is over in case the second demodulation needs them.
     std::unique_ptr<SampleSource> m_extractedSamples;
