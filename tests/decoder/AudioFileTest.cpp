@@ -1,6 +1,5 @@
 // Recordings in other formats than the recorder's: each example, converted
 // here with libsndfile and libsoxr, must decode to the bytes of the original.
-#include "AudioFileReader.h"
 #include "Decoder.h"
 
 #include <QFile>
@@ -118,20 +117,5 @@ INSTANTIATE_TEST_SUITE_P(Examples, AudioFile,
                                                                         QLatin1StringView(std::get<1>(info.param).name));
                              return name.remove(QLatin1Char('-')).toStdString();
                          });
-
-// A phone's AAC recording: neither libsndfile nor the recorder-file search reads it.
-TEST(AudioFileReader, UnreadableFormatSaysWhichFormatsWork)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("phone.m4a"));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray("\0\0\0\x20" "ftypM4A \0\0\0\0M4A mp42isom") + QByteArray(4096, '\x5a'));
-    file.close();
-    const auto [decoded, model, bytes, error] = decode(path);
-    EXPECT_FALSE(decoded);
-    EXPECT_EQ(error.toStdString(), "not an audio file Ventrix can read; it reads WAV, AIFF, FLAC, Ogg Vorbis, "
-                                   "Ogg Opus and MP3 recordings");
-}
 
 } // namespace
