@@ -1,11 +1,15 @@
 // The whole application records the example transfer played into the private
-// PulseAudio daemon's sink (with-pulseaudio.sh) and stops by itself.
+// PulseAudio daemon's sink (with-pulseaudio.sh, at 44,100 and 48,000 Hz), stops
+// by itself, decodes and stores: the window, the controller, the recorder, the
+// decoder and the importer together.
 #include "AppController.h"
 #include "AudioFileRecorder.h"
+#include "Decoder.h"
 #include "MainWindow.h"
 #include "MainWindowController.h"
 #include "ObjectContext.h"
 #include "ScriptedPrompts.h"
+#include "SessionListController.h"
 #include "VentrixApplication.h"
 
 #include <QAction>
@@ -14,6 +18,8 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 TEST(WindowRecording, StopsByItselfAfterThePlayedTransferAndStoresIt)
 {
@@ -37,7 +43,16 @@ TEST(WindowRecording, StopsByItselfAfterThePlayedTransferAndStoresIt)
     // The transfer ends 0.1 s before the file; the sound reaches the recorder a little after paplay is done.
     EXPECT_GE(sincePlayback.elapsed(), 1500);
     EXPECT_LE(sincePlayback.elapsed(), 3500);
+    // The list shows, selected, what decoding the example file directly gives (the import date differs), saved.
+    const DecodeResult direct = Decoder().decodeFile(QStringLiteral(VENTRIX_EXAMPLES_DIR "/rs200-run.wav"));
+    ASSERT_EQ(direct.sessions.size(), 1u);
+    const RunSession &expected = direct.sessions.front();
+    ASSERT_EQ(app.sessions().selectedSessions().size(), 1);
+    const RunSession &stored = *app.sessions().selectedSessions().front();
+    EXPECT_EQ(std::tie(stored.hrm, stored.sessionDate, stored.sessionTotalTime, stored.sessionAverageHR, stored.sessionLaps),
+              std::tie(expected.hrm, expected.sessionDate, expected.sessionTotalTime, expected.sessionAverageHR,
+                       expected.sessionLaps));
     EXPECT_EQ(app.context().sessionCount(), 1);
-    EXPECT_FALSE(app.context().hasChanges()); // saved after the import
+    EXPECT_FALSE(app.context().hasChanges());
     EXPECT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join(u'\n').toStdString();
 }
