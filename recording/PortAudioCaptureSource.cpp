@@ -66,7 +66,8 @@ std::int32_t PortAudioCaptureSource::open(AudioFileRecorder &recorder, CaptureFo
     }
     const StreamChoice choice = chooseStream(device, *info);
     if (choice.channels == 0) {
-        m_lastError = QStringLiteral("cannot open the audio input device \"%1\": it delivers no float samples at %2 Hz, 44100 Hz or 48000 Hz")
+        m_lastError = QStringLiteral("cannot open the audio input device \"%1\": it delivers no float samples "
+                                     "at %2 Hz, 44100 Hz or 48000 Hz")
                           .arg(QString::fromLocal8Bit(info->name))
                           .arg(info->defaultSampleRate);
         return paInvalidSampleRate;
