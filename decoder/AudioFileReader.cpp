@@ -30,6 +30,7 @@ bool AudioFileReader::open(const QString &path)
         m_lastError = QString::fromLocal8Bit(sf_strerror(nullptr));
         return false;
     }
+    m_recognised = true;
     m_format = info.format;
     m_sampleRate = info.samplerate;
     m_channels = info.channels;
@@ -55,7 +56,12 @@ bool AudioFileReader::open(const QString &path)
     }
     m_resampled.resize(std::size_t(std::ceil(double(kBlockFrames) * Pcm16::kSampleRate / m_sampleRate)) + 64);
     m_channel = m_channels > 1 ? strongestChannel() : 0;
-    return rewind();
+    if (!rewind()) {
+        m_lastError = QStringLiteral("cannot seek to the start of the samples: %1")
+                          .arg(QString::fromLocal8Bit(sf_strerror(m_file)));
+        return false;
+    }
+    return true;
 }
 
 bool AudioFileReader::isCanonical() const

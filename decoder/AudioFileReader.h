@@ -31,6 +31,8 @@ public:
 
     // False when libsndfile cannot read the file; lastError() then says why.
     bool open(const QString &path);
+    // libsndfile knew the file's format, even if open() then failed.
+    bool recognised() const { return m_recognised; }
     // What the recorder writes: a WAV file of 16-bit PCM, one channel, 44,100 Hz.
     bool isCanonical() const;
     int sampleRate() const { return m_sampleRate; }
@@ -53,6 +55,7 @@ private:
     int m_sampleRate = 0;
     int m_channels = 0;
     int m_channel = 0;
+    bool m_recognised = false;
     bool m_inputEnded = false;
     std::vector<float> m_frames;    // interleaved, as read
     std::vector<float> m_mono;      // the chosen channel of them

@@ -33,6 +33,11 @@ DecodeResult Decoder::decodeFile(const QString &path)
     DecodeResult result;
     if (m_readError.isEmpty())
         result = decodeExtractedBytes();
+    // A file libsndfile could not read in which the exact way finds no watch
+    // either: most likely a format nobody here reads (a phone's AAC, say), so
+    // the reason is libsndfile's, not an empty transfer.
+    if (m_readError.isEmpty() && !result.model)
+        m_readError = m_exactPathReason;
     result.path = path;
     result.readFailure = m_readError;
     return result;
@@ -116,9 +121,16 @@ DecodeResult Decoder::decodeReading(Reading reading)
     return result;
 }
 
+QString Decoder::unknownFormatMessage()
+{
+    return QStringLiteral("not an audio file Ventrix can read; it reads %1 recordings")
+        .arg(AudioFileReader::supportedFormats());
+}
+
 void Decoder::extractBytesFromFile(const QString &path)
 {
     m_readError.clear();
+    m_exactPathReason.clear();
     m_extractedSamples.reset();
     m_exactMargins.clear();
     const QFileInfo info(path);
@@ -149,6 +161,8 @@ void Decoder::extractBytesFromFile(const QString &path)
     const std::uint32_t sampleCount = found ? read4BytesLittleEndian() / kBytesPerSample : 0;
     const qint64 dataStart = m_openFile.position();
     m_openFile.close();
+    if (!audioFileReadable)
+        m_exactPathReason = audioFile->recognised() ? audioFile->lastError() : unknownFormatMessage();
     if (found) {
         extractBytesFromSource(
             std::make_unique<WavDataSampleSource>(std::move(file), dataStart, sampleCount, kMissingSamplePadding));
@@ -157,8 +171,7 @@ void Decoder::extractBytesFromFile(const QString &path)
         extractBytesFromSource(std::move(audioFile));
     } else {
         m_byteArray.clear();
-        m_readError = QStringLiteral("not an audio file Ventrix can read; it reads %1 recordings")
-                          .arg(AudioFileReader::supportedFormats());
+        m_readError = m_exactPathReason;
     }
 }
 

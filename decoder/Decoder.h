@@ -34,7 +34,8 @@ public:
     void setRescueEnabled(bool enabled) { m_rescueEnabled = enabled; }
 
     // The whole decode of one recording. A file that cannot be read answers
-    // NO with its readFailure set.
+    // NO with its readFailure set; so does one libsndfile cannot read in
+    // which the exact path recognises no watch.
     DecodeResult decodeFile(const QString &path);
     // The decode from the clean-up on, for bytes already extracted or set.
     // When no model is recognised in bytes extracted from samples, the second
@@ -88,9 +89,15 @@ private:
     DecodeResult decodeReading(Reading reading);
     // The exact demodulation of the source, which is kept for the second one.
     void extractBytesFromSource(std::unique_ptr<SampleSource> source);
+    // Why a file in no format we read was not decoded, with the formats that work.
+    static QString unknownFormatMessage();
 
     ByteArray m_byteArray;
     QString m_readError;
+    // Why libsndfile could not read the file the last extraction read the exact
+    // way (its format unknown, or a recognised file it failed on); shown when
+    // that way finds nothing either. Empty when libsndfile read it.
+    QString m_exactPathReason;
     // The last extraction's samples (read from the file again as needed),
     // kept until its decode is over in case the second demodulation needs them.
     std::unique_ptr<SampleSource> m_extractedSamples;

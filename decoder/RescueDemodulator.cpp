@@ -8,36 +8,9 @@
 #include <memory>
 #include <vector>
 
-namespace {
-
-// Samples in [start, start + out.size()) of a span, for the span overload.
-class SpanSource final : public SampleSource
-{
-public:
-    explicit SpanSource(std::span<const std::int16_t> samples) : m_samples(samples) {}
-    std::size_t read(std::span<std::int16_t> out) override
-    {
-        const std::size_t count = std::min(out.size(), m_samples.size() - m_next);
-        std::copy_n(m_samples.begin() + std::ptrdiff_t(m_next), count, out.begin());
-        m_next += count;
-        return count;
-    }
-    bool rewind() override
-    {
-        m_next = 0;
-        return true;
-    }
-
-private:
-    std::span<const std::int16_t> m_samples;
-    std::size_t m_next = 0;
-};
-
-} // namespace
-
 ByteArray RescueDemodulator::demodulate(std::span<const std::int16_t> samples, DecisionMargins *margins)
 {
-    SpanSource source(samples);
+    SpanSampleSource source(samples);
     return demodulate(source, margins);
 }
 

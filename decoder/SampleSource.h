@@ -20,11 +20,11 @@ public:
     virtual bool rewind() = 0;
 };
 
-// Samples already in memory.
-class MemorySampleSource final : public SampleSource
+// Samples held by the caller, read in place; they must outlive the source.
+class SpanSampleSource final : public SampleSource
 {
 public:
-    explicit MemorySampleSource(std::vector<std::int16_t> samples) : m_samples(std::move(samples)) {}
+    explicit SpanSampleSource(std::span<const std::int16_t> samples) : m_samples(samples) {}
 
     std::size_t read(std::span<std::int16_t> out) override
     {
@@ -40,6 +40,20 @@ public:
     }
 
 private:
-    std::vector<std::int16_t> m_samples;
+    std::span<const std::int16_t> m_samples;
     std::size_t m_next = 0;
+};
+
+// Samples the source owns.
+class MemorySampleSource final : public SampleSource
+{
+public:
+    explicit MemorySampleSource(std::vector<std::int16_t> samples) : m_samples(std::move(samples)) {}
+
+    std::size_t read(std::span<std::int16_t> out) override { return m_reader.read(out); }
+    bool rewind() override { return m_reader.rewind(); }
+
+private:
+    std::vector<std::int16_t> m_samples;
+    SpanSampleSource m_reader{m_samples}; // after m_samples, which it reads
 };

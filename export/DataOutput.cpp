@@ -95,25 +95,25 @@ QString pathInFolder(QString folder, const QString &name)
     return folder + u'/' + name;
 }
 
-QString fileExtension(DataOutput::ExportFormat format)
-{
-    switch (format) {
-    case DataOutput::ExportFormat::PropertyList:
-        return QStringLiteral(".plist");
-    case DataOutput::ExportFormat::Tcx:
-        return QStringLiteral(".tcx");
-    case DataOutput::ExportFormat::CommaSeparated:
-        break;
-    }
-    return QStringLiteral(".csv");
-}
-
 SaveResult exportFailure(const QString &path, const QString &reason)
 {
     return SaveResult::failure(kCannotExport + u' ' + path + QLatin1String(": ") + reason);
 }
 
 } // namespace
+
+QString DataOutput::fileExtension(ExportFormat format)
+{
+    switch (format) {
+    case ExportFormat::PropertyList:
+        return QStringLiteral(".plist");
+    case ExportFormat::Tcx:
+        return QStringLiteral(".tcx");
+    case ExportFormat::CommaSeparated:
+        break;
+    }
+    return QStringLiteral(".csv");
+}
 
 DataOutput::DataOutput(QObject *parent)
     : QObject(parent),
@@ -289,12 +289,7 @@ std::optional<SaveResult> DataOutput::autoExport()
 
 QString DataOutput::timeStringFromSeconds(std::optional<qint64> tenths, bool withTenths)
 {
-    const quint64 t = VXDurationText::tenths(tenths);
-    if (withTenths)
-        return VXDurationText::clockWithTenths(t);
-    const quint64 roundedSeconds = (t + VXDurationText::kTenthsPerSecond / 2)
-                                   / VXDurationText::kTenthsPerSecond;
-    return VXDurationText::clock(roundedSeconds);
+    return withTenths ? VXDurationText::withTenths(tenths) : VXDurationText::roundedToSeconds(tenths);
 }
 
 QString DataOutput::dateStringFromDate(const QDateTime &date, bool withFixedDateFormat)

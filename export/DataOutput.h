@@ -73,6 +73,8 @@ public:
 
     // The file forms the command-line decoder can write.
     enum class ExportFormat { CommaSeparated, PropertyList, Tcx };
+    // ".csv", ".plist" or ".tcx".
+    static QString fileExtension(ExportFormat format);
 
     // The command-line decoder's export: each session into folder as
     // "<wav base name>-<k>.csv" (".plist" with xmlFormat), k counting from 1 in

@@ -24,8 +24,6 @@ constexpr int kSportZoneCount = 5;
 constexpr int kMostLaps = 255;
 constexpr int kLeastExportedLaps = 2;
 
-constexpr float kTenthsPerSecond = 10.0f;
-constexpr double kSecondsPerMinute = 60.0;
 constexpr int kLimitDecimals = 1;
 
 QString integerText(std::optional<int> value)
@@ -183,9 +181,8 @@ private:
     // Minutes per display unit, as a decimal number.
     QString paceLimit(std::optional<int> pace) const
     {
-        const float seconds = static_cast<float>(pace.value_or(0)) / kTenthsPerSecond;
-        const double minutes = (seconds / m_units.kmToMilesFactor()) / kSecondsPerMinute;
-        return VXNumberText::localeFormatted(minutes, kLimitDecimals);
+        return VXNumberText::localeFormatted(minutesFromPace(pace.value_or(0), m_units.kmToMilesFactor()),
+                                             kLimitDecimals);
     }
 
     void appendLapRows()

@@ -69,6 +69,7 @@ std::int32_t AppController::startRecording()
 {
     m_recorder.reset();
     m_isRecording = false;
+    m_recordingProblem.clear();
     m_recorder = m_recorderFactory();
     const QFileInfo file(m_fileName);
     std::int32_t status = m_recorder->configure(file.path(), file.fileName());
@@ -100,6 +101,7 @@ std::int32_t AppController::stopRecording()
     if (!m_isRecording)
         return 0;
     const std::int32_t status = m_recorder->stop();
+    m_recordingProblem = m_recorder->recordingProblem();
     // Destroying the recorder completes the file before anyone reads it.
     m_recorder.reset();
     m_isRecording = false;

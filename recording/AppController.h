@@ -74,6 +74,8 @@ public:
     // What the last finished recording decoded to, and what of it was stored.
     const DecodeResult &lastDecode() const { return m_lastDecode; }
     const ImportResult &lastImport() const { return m_lastImport; }
+    // What the last finished recording lost (AudioFileRecorder::recordingProblem), or empty.
+    QString lastRecordingProblem() const { return m_recordingProblem; }
 
 signals:
     // Nothing records: the record button should return to idle and show why.
@@ -98,6 +100,7 @@ private:
     std::unique_ptr<AudioFileRecorder> m_recorder;
     QString m_fileName;
     QString m_lastError;
+    QString m_recordingProblem;
     bool m_isRecording = false;
     QTimer m_transferWatch;
     std::optional<bool> m_stopWhenTransferEnds;

@@ -84,7 +84,7 @@ std::int32_t AudioFileRecorder::setUpInputUnit()
     if (!m_ring->isValid()) {
         m_ring.reset();
         std::fputs("failed to allocate buffers\n", stderr);
-        return fail(kAllocationFailed, tr("failed to allocate buffers"));
+        return fail(kAllocationFailed, tr("cannot allocate the capture buffers: out of memory"));
     }
     return 0;
 }
@@ -117,7 +117,7 @@ std::int32_t AudioFileRecorder::start()
     if (status != 0) {
         std::fputs("failed to start AU\n", stderr);
         m_writer->finish();
-        return fail(status, tr("failed to start AU: %1").arg(m_source->lastError()));
+        return fail(status, m_source->lastError());
     }
     m_running = true;
     return 0;
@@ -131,7 +131,7 @@ std::int32_t AudioFileRecorder::stop()
     const std::int32_t status = m_source->stop();
     if (status != 0) {
         std::fputs("failed to stop AU\n", stderr);
-        m_lastError = tr("failed to stop AU: %1").arg(m_source->lastError());
+        m_lastError = m_source->lastError();
         // The callback may still run: closing the source (in the destructor)
         // guarantees it has ended before the writer takes its last samples.
         return status;
@@ -165,6 +165,18 @@ std::int32_t AudioFileRecorder::renderInput(const float *samples, std::uint32_t 
     if (queued < frameCount)
         m_counters.overrunFrames.fetch_add(frameCount - queued, std::memory_order_relaxed);
     return 0;
+}
+
+QString AudioFileRecorder::recordingProblem() const
+{
+    const QString writeError = m_writer ? m_writer->writeError() : QString();
+    if (!writeError.isEmpty())
+        return writeError;
+    if (overrunFrames() == 0 && deviceOverflows() == 0)
+        return {};
+    return tr("cannot keep up with the audio input: %1 frames dropped, %2 device overflows")
+        .arg(overrunFrames())
+        .arg(deviceOverflows());
 }
 
 std::uint64_t AudioFileRecorder::framesWritten() const

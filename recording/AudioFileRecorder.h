@@ -56,6 +56,10 @@ public:
     QString filePath() const { return m_filePath; }
     // What the last failing operation could not do, and why.
     QString lastError() const { return m_lastError; }
+    // What this recording lost so far, for the user: "cannot write PATH: reason"
+    // once the disk refused samples, else the input the writer could not keep
+    // up with; empty while nothing was lost. GUI thread, while recording or after stop().
+    QString recordingProblem() const;
 
     // The largest absolute sample of the latest buffer, 0 to 1 for a signal
     // in range (a clipping device may give more); 0 before the first buffer.

@@ -55,7 +55,7 @@ std::int32_t PortAudioCaptureSource::open(AudioFileRecorder &recorder, CaptureFo
         return fail(paStreamIsNotStopped, tr("the audio input is already open"));
     const PaError initStatus = Pa_Initialize();
     if (initStatus != paNoError)
-        return fail(initStatus, tr("failed to initialize the audio system"));
+        return fail(initStatus, tr("cannot initialize the audio system"));
     m_initialized = true;
 
     const PaDeviceIndex device = Pa_GetDefaultInputDevice();
@@ -66,7 +66,8 @@ std::int32_t PortAudioCaptureSource::open(AudioFileRecorder &recorder, CaptureFo
     }
     const StreamChoice choice = chooseStream(device, *info);
     if (choice.channels == 0) {
-        m_lastError = tr("the audio input device \"%1\" delivers no float samples at %2 Hz, 44100 Hz or 48000 Hz")
+        m_lastError = tr("cannot open the audio input device \"%1\": it delivers no float samples "
+                                     "at %2 Hz, 44100 Hz or 48000 Hz")
                           .arg(QString::fromLocal8Bit(info->name))
                           .arg(info->defaultSampleRate);
         return paInvalidSampleRate;
@@ -76,7 +77,7 @@ std::int32_t PortAudioCaptureSource::open(AudioFileRecorder &recorder, CaptureFo
                                              paNoFlag, captureCallback, &recorder);
     if (openStatus != paNoError) {
         m_stream = nullptr;
-        return fail(openStatus, tr("failed to open the audio input device \"%1\"")
+        return fail(openStatus, tr("cannot open the audio input device \"%1\"")
                                     .arg(QString::fromLocal8Bit(info->name)));
     }
     format.deviceFormat = StreamFormat{choice.sampleRate, std::uint32_t(choice.channels), 32, true};
@@ -88,7 +89,7 @@ std::int32_t PortAudioCaptureSource::start()
 {
     if (!m_stream)
         return fail(paBadStreamPtr, tr("the audio input is not open"));
-    return fail(Pa_StartStream(m_stream), tr("failed to start the audio input"));
+    return fail(Pa_StartStream(m_stream), tr("cannot start the audio input"));
 }
 
 std::int32_t PortAudioCaptureSource::stop()
@@ -96,7 +97,7 @@ std::int32_t PortAudioCaptureSource::stop()
     if (!m_stream || Pa_IsStreamStopped(m_stream) == 1)
         return 0;
     // Pa_StopStream returns after the last callback has finished.
-    return fail(Pa_StopStream(m_stream), tr("failed to stop the audio input"));
+    return fail(Pa_StopStream(m_stream), tr("cannot stop the audio input"));
 }
 
 std::int32_t PortAudioCaptureSource::fail(std::int32_t status, const QString &what)

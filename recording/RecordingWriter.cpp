@@ -120,8 +120,10 @@ void RecordingWriter::close()
         m_resampler = nullptr;
     }
     if (m_file) {
-        if (sf_close(m_file) != 0 && !m_writeFailed)
-            std::fprintf(stderr, "failed to complete %s\n", QFile::encodeName(m_path).constData());
+        const int status = sf_close(m_file);
+        if (status != 0 && !m_writeFailed.load(std::memory_order_relaxed))
+            std::fprintf(stderr, "cannot complete %s: %s\n", QFile::encodeName(m_path).constData(),
+                         sf_error_number(status));
         m_file = nullptr;
     }
 }
@@ -191,7 +193,7 @@ void RecordingWriter::flushResampler()
 
 void RecordingWriter::write(const float *samples, std::size_t count)
 {
-    if (count == 0 || m_writeFailed)
+    if (count == 0 || m_writeFailed.load(std::memory_order_relaxed))
         return;
     // Beyond full scale the samples clip instead of wrapping around.
     Pcm16::fromFloat(std::span(samples, count), m_pcmBlock.data());
@@ -202,8 +204,9 @@ void RecordingWriter::write(const float *samples, std::size_t count)
         m_framesWritten.fetch_add(std::uint64_t(written), std::memory_order_relaxed);
     if (written != sf_count_t(count)) {
         // A full disk: keep what is on disk (the header stays true) and say so once.
-        m_writeFailed = true;
-        std::fprintf(stderr, "failed to write %s: %s\n", QFile::encodeName(m_path).constData(), sf_strerror(m_file));
+        m_writeError = QStringLiteral("cannot write %1: %2").arg(m_path, sndfileError(m_file));
+        m_writeFailed.store(true, std::memory_order_release);
+        std::fprintf(stderr, "%s\n", m_writeError.toLocal8Bit().constData());
     }
 }
 

@@ -50,6 +50,11 @@ public:
 
     std::uint64_t framesWritten() const { return m_framesWritten.load(std::memory_order_relaxed); }
     QString lastError() const { return m_lastError; }
+    // "cannot write PATH: reason" once the file refused samples, else empty. Any thread.
+    QString writeError() const
+    {
+        return m_writeFailed.load(std::memory_order_acquire) ? m_writeError : QString();
+    }
 
 private:
     void run();
@@ -70,7 +75,10 @@ private:
     std::vector<std::int16_t> m_pcmBlock;
     ReceptionMonitor *m_monitor = nullptr;
     std::atomic<std::uint64_t> m_framesWritten{0};
-    bool m_writeFailed = false;
+    // The writer thread sets m_writeError once, then publishes it through
+    // m_writeFailed (release); readers take it only after seeing the flag (acquire).
+    QString m_writeError;
+    std::atomic<bool> m_writeFailed{false};
     std::uint64_t m_reportedOverrunFrames = 0;
     std::uint64_t m_reportedDeviceOverflows = 0;
     std::chrono::steady_clock::time_point m_lastReport{};

@@ -1,10 +1,10 @@
 #include "DataRowBuilder.h"
 
-#include "DataOutput.h"
 #include "DataView.h"
 #include "PaceSpeed.h"
 #include "WatchModel.h"
 #include "RunSession.h"
+#include "VXDurationText.h"
 #include "VXNumberText.h"
 
 #include <QCoreApplication>
@@ -15,7 +15,6 @@ namespace {
 
 constexpr float kThousandthsPerUnit = 1000.0f;
 constexpr float kTenthsPerUnit = 10.0f;
-constexpr double kSecondsPerMinute = 60.0;
 constexpr float kPercent = 100.0f;
 constexpr int kSpeedDecimals = 1;
 constexpr int kSportZoneCount = 5;
@@ -80,8 +79,7 @@ QString limitSpeedText(std::optional<int> limit, double factor)
 
 QString limitPaceMinutesText(std::optional<int> limit, double factor)
 {
-    const float seconds = static_cast<float>(limit.value_or(0)) / kTenthsPerUnit;
-    return plainOneDecimal((seconds / factor) / kSecondsPerMinute);
+    return plainOneDecimal(minutesFromPace(limit.value_or(0), factor));
 }
 
 StyledTime withTenths(std::optional<qint64> tenths)
@@ -301,7 +299,7 @@ QString DataRowBuilder::HRDisplay(std::optional<qint64> heartRate, std::optional
 QString DataRowBuilder::paceText(qint64 tenths)
 {
     // Rounded to the second like the CSV export's paces, so both show the same text.
-    return DataOutput::timeStringFromSeconds(tenths, false);
+    return VXDurationText::roundedToSeconds(tenths);
 }
 
 QString DataRowBuilder::displaySpeed(std::optional<int> pace) const

@@ -98,18 +98,16 @@ DataView::~DataView() = default;
 
 StyledTime DataView::timeStringFromSeconds(std::optional<qint64> tenths, bool displayTenths)
 {
-    const quint64 t = VXDurationText::tenths(tenths);
     if (displayTenths)
-        return {VXDurationText::clockWithTenths(t), true};
-    return {VXDurationText::clock(t / VXDurationText::kTenthsPerSecond), false};
+        return {VXDurationText::withTenths(tenths), true};
+    return {VXDurationText::truncatedToSeconds(tenths), false};
 }
 
 QString DataView::displayTimeNoHours(std::optional<qint64> tenths)
 {
-    const quint64 t = VXDurationText::tenths(tenths);
-    if (t / VXDurationText::kTenthsPerHour >= kHoursShownAsDash)
+    if (tenths.value_or(0) >= qint64(kHoursShownAsDash * VXDurationText::kTenthsPerHour))
         return QStringLiteral("-");
-    return VXDurationText::minutesAndSeconds(t / VXDurationText::kTenthsPerSecond);
+    return VXDurationText::minutesAndSecondsTruncated(tenths);
 }
 
 void DataView::migratePrefsVersion(QSettings &settings)

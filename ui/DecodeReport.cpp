@@ -19,8 +19,7 @@ void DecodeReport::addFile(const QString &path, bool decoded, int storedSessions
 {
     ++m_files;
     m_alreadyStored += alreadyStored;
-    if (!saveError.isEmpty())
-        m_saveError = saveError;
+    addProblem(saveError);
     if (rescued)
         ++m_rescuedFiles;
     m_storedSessions += storedSessions;
@@ -44,8 +43,8 @@ QString DecodeReport::message() const
                   + tr("%1 already stored.").arg(sessions(m_alreadyStored));
     if (stored.isEmpty() && m_unreadFiles.size() < m_files)
         stored = tr("No new sessions.");
-    if (!m_saveError.isEmpty())
-        stored += (stored.isEmpty() ? QString() : QStringLiteral(" ")) + m_saveError + u'.';
+    for (const QString &problem : m_problems)
+        stored += (stored.isEmpty() ? QString() : QStringLiteral(" ")) + problem + u'.';
 
     QString unread;
     if (m_unreadFiles.size() == 1) {

@@ -22,6 +22,13 @@ public:
 
     // The last file's values rest on decisions that were not all clear.
     void addNoisyTransfer() { ++m_noisyFiles; }
+    // A failure beside the decode, such as samples the recording lost; shown
+    // like a failed save. An empty problem adds nothing.
+    void addProblem(const QString &problem)
+    {
+        if (!problem.isEmpty())
+            m_problems.append(problem);
+    }
 
     bool isEmpty() const { return m_files == 0; }
     int storedSessions() const { return m_storedSessions; }
@@ -37,6 +44,6 @@ private:
     QStringList m_unreadFiles;
     int m_rescuedFiles = 0;
     int m_alreadyStored = 0;
-    QString m_saveError;
+    QStringList m_problems; // the failed save among them
     int m_noisyFiles = 0;
 };

@@ -430,8 +430,7 @@ void HistoryView::drawLabels(QPainter &painter, const QRect &area) const
         if (week.totalTime <= 0)
             continue;
         painter.drawText(QPointF(week.x + kLabelInset, totals + line - kLabelDescent),
-                         VXDurationText::clock(quint64(std::max<qint64>(week.totalTime, 0))
-                                               / VXDurationText::kTenthsPerSecond));
+                         VXDurationText::truncatedToSeconds(week.totalTime));
         if (week.distance > 0)
             painter.drawText(QPointF(week.x + kLabelInset, totals + 2 * line - kLabelDescent),
                              VXNumberText::fillFormat(m_units.distanceString(), week.distance / kThousandths,
@@ -609,8 +608,7 @@ QString HistoryView::toolTipAt(double x) const
             continue;
         QStringList values;
         if (shown.time && session->sessionTotalTime)
-            values.append(VXDurationText::clock(VXDurationText::tenths(session->sessionTotalTime)
-                                                / VXDurationText::kTenthsPerSecond));
+            values.append(VXDurationText::truncatedToSeconds(session->sessionTotalTime));
         if (shown.heartRate && session->sessionAverageHR)
             values.append(tr("%1 bpm").arg(*session->sessionAverageHR));
         const std::optional<int> distance = session->sessionTotalDistance(m_units);

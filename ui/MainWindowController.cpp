@@ -228,6 +228,7 @@ void MainWindowController::stopRecording()
     if (m_appController) {
         m_appController->startButtonClicked(false);
         addToReport(report, m_appController->lastDecode(), m_appController->lastImport());
+        report.addProblem(m_appController->lastRecordingProblem());
     }
     showReport(report);
 }
@@ -254,7 +255,8 @@ void MainWindowController::recordingDidFail(const QString &reason)
     m_buttonImageTimer.stop();
     m_recordingStatus->stop();
     const QString why = reason.isEmpty() ? tr("no audio input is available") : reason;
-    m_theWindow.statusBar()->showMessage(tr("Could not start recording: %1").arg(why), kStatusMessageTimeoutMs);
+    m_theWindow.statusBar()->showMessage(tr("Cannot record from the default audio input: %1").arg(why),
+                                         kStatusMessageTimeoutMs);
 }
 
 void MainWindowController::recordingDidNotDecode()

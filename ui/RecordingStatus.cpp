@@ -61,7 +61,11 @@ void RecordingStatus::refresh()
         return;
     }
     m_elapsed->setText(elapsedText(recorder->framesCaptured(), recorder->deviceFormat().sampleRate));
-    if (const ReceptionMonitor *monitor = recorder->receptionMonitor())
+    // Lost samples matter more than the reception: the transfer may be damaged.
+    const QString problem = recorder->recordingProblem();
+    if (!problem.isEmpty())
+        showReception(problem);
+    else if (const ReceptionMonitor *monitor = recorder->receptionMonitor())
         showReception(receptionText(*monitor));
     const std::optional<float> level = m_levelSource ? m_levelSource(*recorder) : std::nullopt;
     m_level->setVisible(level.has_value());

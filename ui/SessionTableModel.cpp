@@ -104,9 +104,7 @@ QString SessionTableModel::displayText(const RunSession &session, int column) co
     case ModelColumn:
         return session.hrm.value_or(QString());
     case TotalTimeColumn:
-        return session.sessionTotalTime ? VXDurationText::clock(VXDurationText::tenths(session.sessionTotalTime)
-                                                                / VXDurationText::kTenthsPerSecond)
-                                        : QString();
+        return session.sessionTotalTime ? VXDurationText::truncatedToSeconds(session.sessionTotalTime) : QString();
     case DistanceColumn: {
         const std::optional<int> distance = session.sessionTotalDistance();
         if (!distance)

@@ -190,7 +190,7 @@ void VXDataWindowController::showSession()
     const std::optional<int> distance = s ? s->sessionTotalDistance() : std::nullopt;
     m_ui->distanceField->setText(distance ? formatter.stringForObjectValue(*distance).value_or(QString()) : QString());
     m_ui->totalTimeLabel->setText(
-        s ? VXDurationText::clockWithTenths(VXDurationText::tenths(s->sessionTotalTime)) : QString());
+        s ? VXDurationText::withTenths(s->sessionTotalTime) : QString());
     m_ui->heartRateLabel->setText(
         s ? tr("%1 bpm (max %2)").arg(numberText(s->sessionAverageHR), numberText(s->sessionMaxHR)) : QString());
     m_ui->caloriesLabel->setText(s ? tr("%1 kcal").arg(numberText(s->sessionCalories)) : QString());

@@ -9,3 +9,11 @@ inline float speedFromPace(float pace)
 {
     return static_cast<float>(VXDurationText::kTenthsPerHour) / pace;
 }
+
+// A pace limit as minutes per display unit (a decimal number): the tenths
+// become seconds in single precision, then the unit factor and the minute apply.
+inline double minutesFromPace(int pace, double kmToMilesFactor)
+{
+    const float seconds = static_cast<float>(pace) / static_cast<float>(VXDurationText::kTenthsPerSecond);
+    return (seconds / kmToMilesFactor) / static_cast<double>(VXDurationText::kSecondsPerMinute);
+}

@@ -5,8 +5,9 @@
 
 #include <optional>
 
-// The clock texts of durations stored in tenths of a second, shared by the
-// export and the views, which differ only in how they round. Any thread.
+// The clock texts of durations stored in tenths of a second: one function per
+// rounding rule, used by the export, the views, the calendar and the pop-up.
+// An absent or negative duration reads as 0. Any thread.
 class VXDurationText
 {
 public:
@@ -16,17 +17,15 @@ public:
     static constexpr quint64 kSecondsPerMinute = 60;
     static constexpr quint64 kSecondsPerHour = 3600;
 
-    // A stored duration as the unsigned count the texts work on: an absent
-    // value counts as 0, and so does a negative one (no duration is negative).
-    static quint64 tenths(std::optional<qint64> duration);
-
-    // "h:mm:ss"; hours are never padded or limited.
+    // "h:mm:ss", the tenths dropped (never rounded up): what the views show.
+    static QString truncatedToSeconds(std::optional<qint64> tenths);
+    // "h:mm:ss" rounded to the nearest second, a tenths digit of 5 rounding up:
+    // what the export writes, and every pace shown as a clock.
+    static QString roundedToSeconds(std::optional<qint64> tenths);
+    // "h:mm:ss", the locale's decimal separator and the tenths digit.
+    static QString withTenths(std::optional<qint64> tenths);
+    // "mm:ss" within the hour (the hour left out), the tenths dropped.
+    static QString minutesAndSecondsTruncated(std::optional<qint64> tenths);
+    // "h:mm:ss" of a count already in whole seconds; hours are never padded or limited.
     static QString clock(quint64 wholeSeconds);
-    // "h:mm:ss" with seconds truncated, the locale's decimal separator and the tenths digit.
-    static QString clockWithTenths(quint64 tenths);
-    // "mm:ss" within the hour, the hour itself left out.
-    static QString minutesAndSeconds(quint64 wholeSeconds);
-
-    // "0" for a field below 10, else "".
-    static QString padding(quint64 field);
 };

@@ -346,7 +346,7 @@ TEST_F(RecordButtonTest, RecorderThatCannotStartReturnsTheButtonToIdleAtOnce)
     item()->trigger();
     EXPECT_EQ(controller.recordItemTag(), 0);
     EXPECT_FALSE(controller.recordingStatus()->isRunning());
-    EXPECT_TRUE(statusMessage().startsWith(QStringLiteral("Could not start recording:"))) << statusMessage().toStdString();
+    EXPECT_TRUE(statusMessage().startsWith(QStringLiteral("Cannot record from the default audio input:"))) << statusMessage().toStdString();
     EXPECT_EQ(shakes, 0);
 }
 

@@ -18,19 +18,6 @@ namespace {
 constexpr int kMaxNameAttempts = 10000;
 constexpr mode_t kNewFileMode = 0666;
 
-QString extensionOf(DataOutput::ExportFormat format)
-{
-    switch (format) {
-    case DataOutput::ExportFormat::PropertyList:
-        return QStringLiteral(".plist");
-    case DataOutput::ExportFormat::Tcx:
-        return QStringLiteral(".tcx");
-    case DataOutput::ExportFormat::CommaSeparated:
-        break;
-    }
-    return QStringLiteral(".csv");
-}
-
 } // namespace
 
 FolderExport::FolderExport(QString folder, DataOutput::ExportFormat format, bool tenths, bool fixedDate)
@@ -65,7 +52,7 @@ SaveResult FolderExport::claimName(const QString &baseName, QString *path)
 {
     int &k = m_lastNumber[baseName];
     for (int attempt = 0; attempt < kMaxNameAttempts; ++attempt) {
-        *path = QDir(m_folder).filePath(baseName + u'-' + QString::number(++k) + extensionOf(m_format));
+        *path = QDir(m_folder).filePath(baseName + u'-' + QString::number(++k) + DataOutput::fileExtension(m_format));
         const int fd = ::open(QFile::encodeName(*path).constData(),
                               O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kNewFileMode);
         if (fd >= 0) {
