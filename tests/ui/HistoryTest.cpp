@@ -271,13 +271,16 @@ TEST_F(HistoryGeometryTest, WeeksTotalTheirSessionsAndMonthsStartOnTheFirst)
     add(local(2008, 4, 30), {.totalTime = 18000, .distance = std::nullopt});
     add(local(2008, 5, 5), {.totalTime = 600, .distance = 1500});    // Monday, a week line
     const HistoryGeometry geometry = compute();
+    const QList<const RunSession *> sessions{&m_sessions[0], &m_sessions[1], &m_sessions[2]};
+    const VXUnits metric(true);
+    const auto totals = [&](int week) { return HistoryGeometry::totalsOf(geometry.weeks[week], sessions, metric); };
     ASSERT_EQ(geometry.weeks.size(), 2);
     EXPECT_EQ(geometry.weeks[0].firstDay, QDate(2008, 4, 29));
-    EXPECT_EQ(geometry.weeks[0].totalTime, 54000);
-    EXPECT_EQ(geometry.weeks[0].distance, 5000);
+    EXPECT_EQ(totals(0).totalTime, 54000);
+    EXPECT_EQ(totals(0).distance, 5000);
     EXPECT_EQ(geometry.weeks[1].x, 90.0);
     EXPECT_EQ(geometry.weeks[1].firstDay, QDate(2008, 5, 5));
-    EXPECT_EQ(geometry.weeks[1].distance, 1500);
+    EXPECT_EQ(totals(1).distance, 1500);
     ASSERT_EQ(geometry.months.size(), 2);
     EXPECT_EQ(geometry.months[1].x, 30.0);
     EXPECT_EQ(geometry.months[1].day, QDate(2008, 5, 1));
@@ -448,19 +451,20 @@ TEST_F(HistoryViewTest, DistanceEditIsStoredAnnouncedRedrawnAndUndoable)
     EXPECT_EQ(announced.count(), 1);
 }
 
-TEST_F(HistoryViewTest, ScrollsToTheSelectedSessionsDay)
+TEST_F(HistoryViewTest, OpensAtTheNewestSessionAndScrollsToTheSelectedSessionsDay)
 {
-    add(local(2008, 3, 1));
+    const RunSession *first = add(local(2008, 3, 1));
     const RunSession *last = add(local(2008, 4, 29)); // day 60, column 885
     HistoryView &view = showPane(400);
     QScrollArea *scroll = m_pane->scrollView();
     ASSERT_EQ(view.width(), 900);
+    const int newest = 885 - scroll->viewport()->width() + 15;
+    EXPECT_EQ(scroll->horizontalScrollBar()->value(), newest);
 
-    m_sessions.selectSession(last);
-    const int visible = scroll->viewport()->width();
-    EXPECT_EQ(scroll->horizontalScrollBar()->value(), 885 - visible + 15);
-    m_sessions.clearSelection();
+    m_sessions.selectSession(first);
     EXPECT_EQ(scroll->horizontalScrollBar()->value(), 0);
+    m_sessions.selectSession(last);
+    EXPECT_EQ(scroll->horizontalScrollBar()->value(), newest);
 }
 
 // The arrows choose the neighbouring session, Return opens its pop-up, Escape closes it.
