@@ -22,6 +22,8 @@ public:
 
     // The last file's values rest on decisions that were not all clear.
     void addNoisyTransfer() { ++m_noisyFiles; }
+    // The automatic export wrote path (nothing when path is empty).
+    void addExport(const QString &path);
 
     bool isEmpty() const { return m_files == 0; }
     int storedSessions() const { return m_storedSessions; }
@@ -39,4 +41,5 @@ private:
     int m_alreadyStored = 0;
     QString m_saveError;
     int m_noisyFiles = 0;
+    QStringList m_exportedFiles;
 };

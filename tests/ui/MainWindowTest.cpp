@@ -347,6 +347,8 @@ TEST(DecodeReport, NamesWhatWasStoredAndWhatCouldNotBeRead)
     DecodeReport one;
     one.addFile(QStringLiteral("/r/Recording-1.wav"), true, 2);
     EXPECT_EQ(one.message(), QStringLiteral("Stored 2 sessions from Recording-1.wav."));
+    one.addExport(QStringLiteral("/e/42.plist"));
+    EXPECT_EQ(one.message(), QStringLiteral("Stored 2 sessions from Recording-1.wav. Exported /e/42.plist."));
     DecodeReport nothingNew;
     nothingNew.addFile(QStringLiteral("/r/f6.wav"), true, 0);
     EXPECT_EQ(nothingNew.message(), QStringLiteral("No new sessions."));
