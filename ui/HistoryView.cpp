@@ -92,6 +92,7 @@ HistoryView::HistoryView(ObjectContext &context, VXNotifications &notifications,
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
+    updateLabelFont();
     setAccessibleName(tr("History calendar"));
     setAccessibleDescription(tr("One column per day; left and right arrows choose a session, Return opens it"));
     resize(int(HistoryGeometry::kEmptyWidth), height());
@@ -312,8 +313,6 @@ HistoryGeometry::Input HistoryView::geometryInput() const
 
 void HistoryView::layoutSessions()
 {
-    m_labelFont = labelFont();
-    m_lineHeight = QFontMetrics(m_labelFont).height();
     for (QHash<qsizetype, QStaticText> &texts : m_labelTexts)
         texts.clear();
     m_sessionArray = fetchSessionArray(m_context);
@@ -390,8 +389,10 @@ bool HistoryView::eventFilter(QObject *watched, QEvent *event)
 void HistoryView::changeEvent(QEvent *event)
 {
     // The label rows take their height from the font.
-    if (event->type() == QEvent::FontChange)
+    if (event->type() == QEvent::FontChange) {
+        updateLabelFont();
         relayout();
+    }
     QWidget::changeEvent(event);
 }
 
@@ -405,11 +406,11 @@ void HistoryView::resizeEvent(QResizeEvent *event)
 
 // --- Drawing -------------------------------------------------------------
 
-QFont HistoryView::labelFont() const
+void HistoryView::updateLabelFont()
 {
-    QFont small = font();
-    small.setPointSizeF(small.pointSizeF() * kLabelFontScale);
-    return small;
+    m_labelFont = font();
+    m_labelFont.setPointSizeF(m_labelFont.pointSizeF() * kLabelFontScale);
+    m_lineHeight = QFontMetrics(m_labelFont).height();
 }
 
 int HistoryView::chartHeight() const

@@ -147,7 +147,8 @@ private:
     void drawLabelRow(QPainter &painter, LabelRow row, const QRect &area);
     // The text of a row's index-th label, made on first use; null when it has none.
     const QStaticText *labelText(LabelRow row, qsizetype index);
-    QFont labelFont() const;
+    // The label font and its line height follow the calendar's font.
+    void updateLabelFont();
 
     void drawTimeBars(QPainter &painter, double left, double right) const;
     void drawLine(QPainter &painter, const HistoryLine &line, const QColor &color, double left, double right) const;
@@ -170,7 +171,7 @@ private:
     QColor m_historyCaloriesColor;
     QList<const RunSession *> m_sessionArray;
     HistoryGeometry m_geometry;
-    // The label font and its line height, as of the last layout.
+    // The label font and its line height.
     QFont m_labelFont;
     int m_lineHeight = 0;
     // Label texts shaped once and kept until the next layout, by row and index.
