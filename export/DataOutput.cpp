@@ -261,7 +261,7 @@ std::optional<SaveResult> DataOutput::savePanelDidEnd(int returnCode, const QStr
     return exportDataToCSVFile(path, withTenths, false, false);
 }
 
-std::optional<SaveResult> DataOutput::autoExport()
+std::optional<SaveResult> DataOutput::autoExport(QString *writtenPath)
 {
     const QString folder = VXDefaults::value(kAutoExportPathKey).toString();
     if (folder.isEmpty())
@@ -282,6 +282,8 @@ std::optional<SaveResult> DataOutput::autoExport()
         // A failed write leaves the file claimed above empty; it is not an export.
         if (!result.ok && QFileInfo(path).size() == 0)
             QFile::remove(path);
+        if (result.ok && writtenPath)
+            *writtenPath = path;
         return result;
     }
     return reported(exportFailure(folder, QStringLiteral("no unused file name found")));

@@ -104,8 +104,9 @@ public:
     // After a transfer: exports the selected session as a property list, with
     // tenths and the fixed date format, into "VXAutoExportPath" under a new
     // random number. Never replaces a file and never creates the folder.
-    // No result when "VXAutoExportPath" is not set.
-    std::optional<SaveResult> autoExport();
+    // No result when "VXAutoExportPath" is not set. writtenPath, when given,
+    // receives the file's path after a successful export.
+    std::optional<SaveResult> autoExport(QString *writtenPath = nullptr);
 
     // "h:mm:ss" rounded to the nearest second (a tenths digit of 5 rounds up),
     // or "h:mm:ss<separator>d" with tenths.

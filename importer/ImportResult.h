@@ -17,6 +17,8 @@ struct ImportResult
     // The save after the import; its message names the operation and the file
     // ("cannot save sessions to ...: ...").
     SaveResult saved;
+    // The file the automatic export wrote; empty when it wrote none.
+    QString exportedPath;
 
     int storedCount() const { return int(storedSessions.size()); }
 };

@@ -66,6 +66,6 @@ ImportResult TransferImporter::importTransfer(const DecodeResult &decoded)
     result.saved = m_context.save();
     // The automatic export writes the selected session: only a new one is worth a file.
     if (m_dataOutput && !result.storedSessions.isEmpty())
-        m_dataOutput->autoExport();
+        m_dataOutput->autoExport(&result.exportedPath);
     return result;
 }

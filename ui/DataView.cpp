@@ -43,8 +43,8 @@ DataView::DataView(SessionListController &sessions, ObjectContext &context, QWid
       m_sessions(sessions),
       m_dataTable(new QTableView(this)),
       m_model(new DataTableModel(this)),
-      m_bpmOrPercentControl(new VXSegmentedControl({tr("bpm"), tr("%")}, this)),
-      m_speedOrPaceControl(new VXSegmentedControl({tr("Speed"), tr("Pace")}, this))
+      m_bpmOrPercentControl(new VXSegmentedControl({tr("&bpm"), tr("&%")}, this)),
+      m_speedOrPaceControl(new VXSegmentedControl({tr("&Speed"), tr("&Pace")}, this))
 {
     QSettings settings = VXDefaults::settings();
     migratePrefsVersion(settings);
@@ -154,7 +154,10 @@ void DataView::applyFont()
     font.setPointSize(m_fontSize);
     font.setBold(m_isBold);
     m_dataTable->setFont(font);
-    m_dataTable->verticalHeader()->setDefaultSectionSize(QFontMetrics(font).height() + kRowPadding);
+    // The hidden header's own minimum (its margins) would make rows taller than their text.
+    const int rowHeight = QFontMetrics(font).height() + kRowPadding;
+    m_dataTable->verticalHeader()->setMinimumSectionSize(rowHeight);
+    m_dataTable->verticalHeader()->setDefaultSectionSize(rowHeight);
 }
 
 void DataView::reloadDataViewTable()

@@ -2,6 +2,7 @@
 
 #include "Confidence.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -28,6 +29,12 @@ void DecodeReport::addFile(const QString &path, bool decoded, int storedSessions
         m_unreadFiles.append(m_lastFileName);
         m_lastReason = reason;
     }
+}
+
+void DecodeReport::addExport(const QString &path)
+{
+    if (!path.isEmpty())
+        m_exportedFiles.append(QDir::toNativeSeparators(path));
 }
 
 QString DecodeReport::message() const
@@ -58,6 +65,10 @@ QString DecodeReport::message() const
                   + tr("The transfer could only be read after noise correction.");
     if (m_noisyFiles > 0)
         stored += (stored.isEmpty() ? QString() : QStringLiteral(" ")) + noisyTransferMessage();
+    // Last, as a manual export's message would be: the file the export wrote.
+    if (!m_exportedFiles.isEmpty())
+        stored += (stored.isEmpty() ? QString() : QStringLiteral(" "))
+                  + tr("Exported %1.").arg(m_exportedFiles.join(QStringLiteral(", ")));
     if (stored.isEmpty())
         return unread;
     return unread.isEmpty() ? stored : stored + u' ' + unread;

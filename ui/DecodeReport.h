@@ -29,6 +29,8 @@ public:
         if (!problem.isEmpty())
             m_problems.append(problem);
     }
+    // The automatic export wrote path (nothing when path is empty).
+    void addExport(const QString &path);
 
     bool isEmpty() const { return m_files == 0; }
     int storedSessions() const { return m_storedSessions; }
@@ -46,4 +48,5 @@ private:
     int m_alreadyStored = 0;
     QStringList m_problems; // the failed save among them
     int m_noisyFiles = 0;
+    QStringList m_exportedFiles;
 };

@@ -37,13 +37,14 @@ struct LineScale
     }
 };
 
+// value(i): the value of the i-th session.
 template <typename Value>
 ValueRange positiveRange(const QList<const RunSession *> &sessions, Value value)
 {
     std::optional<int> minimum;
     std::optional<int> maximum;
-    for (const RunSession *session : sessions) {
-        const std::optional<int> v = value(*session);
+    for (qsizetype i = 0; i < sessions.size(); ++i) {
+        const std::optional<int> v = value(i);
         if (!v || *v <= 0)
             continue;
         minimum = std::min(minimum.value_or(*v), *v);
@@ -63,7 +64,7 @@ HistoryLine restartingLine(const QList<const RunSession *> &sessions, const QLis
     bool started = false;
     QPointF previous;
     for (qsizetype i = 0; i < sessions.size(); ++i) {
-        const std::optional<int> v = value(*sessions[i]);
+        const std::optional<int> v = value(i);
         if (!v || *v == 0) {
             started = false;
             continue;
@@ -141,22 +142,21 @@ QList<HistoryBar> timeBars(const QList<const RunSession *> &sessions, const QLis
     return bars;
 }
 
-// The weeks from the left edge, each with the totals of the sessions in it.
-QList<HistoryWeek> weeksOf(const QList<const RunSession *> &sessions, const QList<double> &columnX,
-                           const QList<double> &weekLines, const QDate &startDay)
+// The weeks from the left edge, each with the sessions in it.
+QList<HistoryWeek> weeksOf(const QList<double> &columnX, const QList<double> &weekLines, const QDate &startDay)
 {
     QList<HistoryWeek> weeks;
     if (weekLines.isEmpty() || weekLines.first() > 0)
         weeks.append({0, startDay});
     for (double x : weekLines)
         weeks.append({x, startDay.addDays(qint64(x / HistoryGeometry::kDayWidth))});
-    const VXUnits units;
     qsizetype week = 0;
-    for (qsizetype i = 0; i < sessions.size(); ++i) {
-        while (week + 1 < weeks.size() && weeks[week + 1].x <= columnX[i])
+    for (qsizetype i = 0; i < columnX.size(); ++i) {
+        while (week + 1 < weeks.size() && weeks[week + 1].x <= columnX[i]) {
             ++week;
-        weeks[week].totalTime += sessions[i]->sessionTotalTime.value_or(0);
-        weeks[week].distance += std::max(sessions[i]->sessionTotalDistance(units).value_or(0), 0);
+            weeks[week].firstSession = i;
+        }
+        ++weeks[week].sessionCount;
     }
     return weeks;
 }
@@ -213,7 +213,7 @@ HistoryGeometry HistoryGeometry::compute(const QList<const RunSession *> &sessio
         pointX.append(x + kHalfDay);
     }
 
-    geometry.weeks = weeksOf(sessionArray, columnX, geometry.weekLines, startDay);
+    geometry.weeks = weeksOf(columnX, geometry.weekLines, startDay);
     geometry.months = monthsOf(startDay, geometry.width);
 
     if (input.layers.time) {
@@ -226,19 +226,24 @@ HistoryGeometry HistoryGeometry::compute(const QList<const RunSession *> &sessio
     const double span = input.height - kLineSpanReduction;
     const double flat = kFlatRangeHeight * input.height;
     if (input.layers.heartRate) {
-        const auto heartRate = [](const RunSession &s) { return s.sessionAverageHR; };
+        const auto heartRate = [&sessionArray](qsizetype i) { return sessionArray[i]->sessionAverageHR; };
         const LineScale scale{positiveRange(sessionArray, heartRate), kLineBottom, span, flat};
         geometry.heartRate = heartRateLine(sessionArray, pointX, scale);
     }
     if (input.layers.distance) {
-        // The units are made once per pass, not per session.
+        // Each session's distance in the user's unit, read once for the scale and
+        // the line; the units are made once per pass, not per session.
         const VXUnits units;
-        const auto distance = [&units](const RunSession &s) { return s.sessionTotalDistance(units); };
+        QList<std::optional<int>> distances;
+        distances.reserve(sessionArray.size());
+        for (const RunSession *session : sessionArray)
+            distances.append(session->sessionTotalDistance(units));
+        const auto distance = [&distances](qsizetype i) { return distances[i]; };
         // Unlike the other lines, the distance scale includes 0 (and any negative value).
         double minimum = 0;
         double maximum = 0;
-        for (const RunSession *session : sessionArray) {
-            const double d = distance(*session).value_or(0);
+        for (const std::optional<int> &value : std::as_const(distances)) {
+            const double d = value.value_or(0);
             minimum = std::min(minimum, d);
             maximum = std::max(maximum, d);
         }
@@ -246,11 +251,22 @@ HistoryGeometry HistoryGeometry::compute(const QList<const RunSession *> &sessio
         geometry.distance = restartingLine(sessionArray, pointX, scale, distance);
     }
     if (input.layers.calories) {
-        const auto calories = [](const RunSession &s) { return s.sessionCalories; };
+        const auto calories = [&sessionArray](qsizetype i) { return sessionArray[i]->sessionCalories; };
         const LineScale scale{positiveRange(sessionArray, calories), kCaloriesBottom, span, flat};
         geometry.calories = restartingLine(sessionArray, pointX, scale, calories);
     }
     return geometry;
+}
+
+HistoryWeekTotals HistoryGeometry::totalsOf(const HistoryWeek &week, const QList<const RunSession *> &sessionArray,
+                                            const VXUnits &units)
+{
+    HistoryWeekTotals totals;
+    for (qsizetype i = week.firstSession; i < week.firstSession + week.sessionCount && i < sessionArray.size(); ++i) {
+        totals.totalTime += sessionArray[i]->sessionTotalTime.value_or(0);
+        totals.distance += std::max(sessionArray[i]->sessionTotalDistance(units).value_or(0), 0);
+    }
+    return totals;
 }
 
 double HistoryGeometry::columnStart(const std::optional<QDateTime> &date) const

@@ -10,6 +10,7 @@
 #include <optional>
 
 class RunSession;
+class VXUnits;
 
 // The layers of the history calendar that are switched on.
 struct HistoryLayers
@@ -35,13 +36,20 @@ struct HistoryLine
     QList<QPointF> dots;
 };
 
-// A week of the calendar from its line (or the left edge) to the next: the
-// total time (tenths of a second) and distance (thousandths of the user's
-// unit) of its sessions.
+// A week of the calendar from its line (or the left edge) to the next, and
+// its sessions: sessionCount of them from index firstSession on.
 struct HistoryWeek
 {
     double x = 0;
     QDate firstDay;
+    qsizetype firstSession = 0;
+    qsizetype sessionCount = 0;
+};
+
+// The total time (tenths of a second) and distance (thousandths of the
+// user's unit) of a week's sessions.
+struct HistoryWeekTotals
+{
     qint64 totalTime = 0;
     qint64 distance = 0;
 };
@@ -88,6 +96,11 @@ struct HistoryGeometry
 
     // The day number of b counted from a's local calendar day (which is day 1).
     static int numberOfDaysFrom(const QDateTime &a, const QDateTime &b);
+
+    // The totals of a week of sessionArray, read when its labels are first drawn
+    // rather than for every week of years at each layout.
+    static HistoryWeekTotals totalsOf(const HistoryWeek &week, const QList<const RunSession *> &sessionArray,
+                                      const VXUnits &units);
 
     // Left edge of the column of date's day; 0 before the first pass or without a date.
     double columnStart(const std::optional<QDateTime> &date) const;

@@ -11,7 +11,7 @@ HistoryPane::HistoryPane(ObjectContext &context, SessionListController &sessions
                          QWidget *parent)
     : QWidget(parent),
       m_segmentedDisplayButton(new VXToggleSegmentedControl(
-          {tr("Time"), tr("Heart Rate"), tr("Distance"), tr("Calories")}, this)),
+          {tr("&Time"), tr("&Heart Rate"), tr("&Distance"), tr("&Calories")}, this)),
       m_scrollView(new QScrollArea(this)), m_historyView(new HistoryView(context, notifications))
 {
     m_segmentedDisplayButton->setToolTip(0, tr("Total time of each session as a bar"));

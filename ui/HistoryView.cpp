@@ -31,6 +31,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -53,7 +54,6 @@ QColor barOutlineColor()
 constexpr double kThousandths = 1000.0;
 constexpr double kLabelFontScale = 0.85;
 constexpr double kLabelInset = 2.0;
-constexpr double kLabelDescent = 3.0;
 // How far left of the painted area a label may begin and still reach into it.
 constexpr double kLabelWidth = 120.0;
 
@@ -92,6 +92,7 @@ HistoryView::HistoryView(ObjectContext &context, VXNotifications &notifications,
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
+    updateLabelFont();
     setAccessibleName(tr("History calendar"));
     setAccessibleDescription(tr("One column per day; left and right arrows choose a session, Return opens it"));
     resize(int(HistoryGeometry::kEmptyWidth), height());
@@ -122,11 +123,16 @@ void HistoryView::setSessionArrayController(SessionListController *controller)
 
 void HistoryView::setScrollView(QScrollArea *scrollView)
 {
-    if (m_scrollView)
+    if (m_scrollView) {
         m_scrollView->viewport()->removeEventFilter(this);
+        disconnect(m_scrollView->horizontalScrollBar(), nullptr, this, nullptr);
+    }
     m_scrollView = scrollView;
-    if (m_scrollView)
+    if (m_scrollView) {
         m_scrollView->viewport()->installEventFilter(this);
+        connect(m_scrollView->horizontalScrollBar(), &QScrollBar::valueChanged, this, &HistoryView::updateLabelRows);
+        connect(m_scrollView->horizontalScrollBar(), &QScrollBar::rangeChanged, this, &HistoryView::placeAtStart);
+    }
 }
 
 void HistoryView::setSegmentedDisplayButton(VXToggleSegmentedControl *button)
@@ -199,6 +205,7 @@ void HistoryView::relayout()
 {
     m_layoutScheduled = false;
     layoutSessions();
+    placeAtStart();
     update();
 }
 
@@ -306,6 +313,8 @@ HistoryGeometry::Input HistoryView::geometryInput() const
 
 void HistoryView::layoutSessions()
 {
+    for (QHash<qsizetype, QStaticText> &texts : m_labelTexts)
+        texts.clear();
     m_sessionArray = fetchSessionArray(m_context);
     m_geometry = HistoryGeometry::compute(m_sessionArray, geometryInput());
     const int wanted = int(std::ceil(m_geometry.width));
@@ -322,13 +331,46 @@ void HistoryView::scrollToSelection()
     layoutSessions();
     const QList<const RunSession *> selected =
         m_sessionArrayController ? m_sessionArrayController->selectedSessions() : QList<const RunSession *>();
-    const double column = m_geometry.columnStart(selected.isEmpty() ? std::nullopt : selected.last()->sessionDate);
+    scrollToColumn(m_geometry.columnStart(selected.isEmpty() ? std::nullopt : selected.last()->sessionDate));
+    update();
+}
+
+void HistoryView::scrollToColumn(double column)
+{
     QScrollBar *bar = m_scrollView->horizontalScrollBar();
     const std::optional<double> target =
         HistoryGeometry::scrollTarget(bar->value(), m_scrollView->viewport()->width(), column);
     if (target)
         bar->setValue(int(std::lround(*target)));
-    update();
+}
+
+void HistoryView::placeAtStart()
+{
+    // Years of sessions open where the user looks first: the selected session, else the newest.
+    if (m_placed || m_sessionArray.isEmpty() || !m_scrollView || !m_scrollView->isVisible())
+        return;
+    const QList<const RunSession *> selected =
+        m_sessionArrayController ? m_sessionArrayController->selectedSessions() : QList<const RunSession *>();
+    const double column =
+        m_geometry.columnStart((selected.isEmpty() ? m_sessionArray.last() : selected.last())->sessionDate);
+    // The scroll bar may not have taken the calendar's new width yet: wait for its range.
+    const QScrollBar *bar = m_scrollView->horizontalScrollBar();
+    if (column + HistoryGeometry::kDayWidth > bar->maximum() + m_scrollView->viewport()->width())
+        return;
+    m_placed = true;
+    scrollToColumn(column);
+}
+
+int HistoryView::visibleLeft() const
+{
+    return m_scrollView ? m_scrollView->horizontalScrollBar()->value() : 0;
+}
+
+void HistoryView::updateLabelRows()
+{
+    const int visibleWidth = m_scrollView ? m_scrollView->viewport()->width() : width();
+    update(QRect(visibleLeft(), 0, visibleWidth, kLabelRows * m_lineHeight));
+    update(QRect(visibleLeft(), baseline(), visibleWidth, height() - baseline()));
 }
 
 bool HistoryView::eventFilter(QObject *watched, QEvent *event)
@@ -338,7 +380,20 @@ bool HistoryView::eventFilter(QObject *watched, QEvent *event)
         resize(width(), m_scrollView->viewport()->height());
         relayout();
     }
+    // The window's first layout may come before it is shown.
+    if (m_scrollView && watched == m_scrollView->viewport() && event->type() == QEvent::Show)
+        placeAtStart();
     return QWidget::eventFilter(watched, event);
+}
+
+void HistoryView::changeEvent(QEvent *event)
+{
+    // The label rows take their height from the font.
+    if (event->type() == QEvent::FontChange) {
+        updateLabelFont();
+        relayout();
+    }
+    QWidget::changeEvent(event);
 }
 
 void HistoryView::resizeEvent(QResizeEvent *event)
@@ -351,26 +406,21 @@ void HistoryView::resizeEvent(QResizeEvent *event)
 
 // --- Drawing -------------------------------------------------------------
 
-QFont HistoryView::labelFont() const
+void HistoryView::updateLabelFont()
 {
-    QFont small = font();
-    small.setPointSizeF(small.pointSizeF() * kLabelFontScale);
-    return small;
-}
-
-int HistoryView::lineHeight() const
-{
-    return QFontMetrics(labelFont()).height();
+    m_labelFont = font();
+    m_labelFont.setPointSizeF(m_labelFont.pointSizeF() * kLabelFontScale);
+    m_lineHeight = QFontMetrics(m_labelFont).height();
 }
 
 int HistoryView::chartHeight() const
 {
-    return std::max(height() - 2 * kLabelRows * lineHeight(), 0);
+    return std::max(height() - 2 * kLabelRows * m_lineHeight, 0);
 }
 
 int HistoryView::baseline() const
 {
-    return kLabelRows * lineHeight() + chartHeight();
+    return kLabelRows * m_lineHeight + chartHeight();
 }
 
 void HistoryView::paintEvent(QPaintEvent *event)
@@ -405,38 +455,77 @@ void HistoryView::drawTimeLine(QPainter &painter) const
     const int bottom = baseline() - 1;
     painter.drawLine(QLineF(0, bottom, m_frameWidth, bottom));
     for (double x : m_geometry.weekLines)
-        painter.drawLine(QLineF(x, kLabelRows * lineHeight(), x, height()));
+        painter.drawLine(QLineF(x, kLabelRows * m_lineHeight, x, height()));
     painter.restore();
 }
 
-void HistoryView::drawLabels(QPainter &painter, const QRect &area) const
+void HistoryView::drawLabels(QPainter &painter, const QRect &area)
 {
     painter.save();
     painter.setPen(palette().color(QPalette::Text));
-    painter.setFont(labelFont());
-    const int line = lineHeight();
-    const QLocale locale;
-    const double left = area.left() - kLabelWidth;
-    for (const HistoryMonth &month : m_geometry.months) {
-        if (month.x >= left && month.x <= area.right())
-            painter.drawText(QPointF(month.x + kLabelInset, line - kLabelDescent),
-                             locale.toString(month.day, QStringLiteral("MMMM yyyy")));
-    }
-    for (const HistoryWeek &week : m_geometry.weeks) {
-        if (week.x < left || week.x > area.right())
-            continue;
-        painter.drawText(QPointF(week.x + kLabelInset, 2 * line - kLabelDescent), QString::number(week.firstDay.day()));
-        const int totals = baseline();
-        if (week.totalTime <= 0)
-            continue;
-        painter.drawText(QPointF(week.x + kLabelInset, totals + line - kLabelDescent),
-                         VXDurationText::truncatedToSeconds(week.totalTime));
-        if (week.distance > 0)
-            painter.drawText(QPointF(week.x + kLabelInset, totals + 2 * line - kLabelDescent),
-                             VXNumberText::fillFormat(m_units.distanceString(), week.distance / kThousandths,
-                                                      VXNumberText::Separator::Locale));
-    }
+    painter.setFont(m_labelFont);
+    for (LabelRow row : {MonthRow, DayRow, TimeRow, DistanceRow})
+        drawLabelRow(painter, row, area);
     painter.restore();
+}
+
+// A label whose start has scrolled past the visible left edge stays at the
+// edge until the next label of its row pushes it away, so the leftmost month
+// and week keep their names and totals; a label is never cut at that edge nor
+// drawn over the next one.
+void HistoryView::drawLabelRow(QPainter &painter, LabelRow row, const QRect &area)
+{
+    const bool months = row == MonthRow;
+    const qsizetype count = months ? m_geometry.months.size() : m_geometry.weeks.size();
+    const auto xAt = [this, months](qsizetype i) { return months ? m_geometry.months[i].x : m_geometry.weeks[i].x; };
+    const double top = row < TimeRow ? row * m_lineHeight : baseline() + (row - TimeRow) * m_lineHeight;
+    const double edge = visibleLeft();
+    for (qsizetype i = 0; i < count; ++i) {
+        const double x = xAt(i);
+        if (x > area.right())
+            break;
+        const double next = i + 1 < count ? xAt(i + 1) : std::numeric_limits<double>::max();
+        const bool pastEdge = x < edge;
+        if (x < area.left() - kLabelWidth && !(pastEdge && edge < next))
+            continue;
+        const QStaticText *text = labelText(row, i);
+        if (!text)
+            continue;
+        const double width = text->size().width() + 2 * kLabelInset;
+        double start = pastEdge ? std::max(x, std::min(edge, next - width)) : x;
+        // The last label ends with the calendar, where the newest session is, rather than beyond it.
+        if (i + 1 == count)
+            start = std::min(start, this->width() - width);
+        // A label too wide for its week or month (the first one may be a few days) is left out.
+        if (start + kLabelInset >= edge && start + width <= next)
+            painter.drawStaticText(QPointF(start + kLabelInset, top), *text);
+    }
+}
+
+const QStaticText *HistoryView::labelText(LabelRow row, qsizetype index)
+{
+    QHash<qsizetype, QStaticText> &texts = m_labelTexts[row];
+    if (const auto made = texts.constFind(index); made != texts.constEnd())
+        return &*made;
+    QString text;
+    if (row == MonthRow) {
+        text = QLocale().toString(m_geometry.months[index].day, QStringLiteral("MMMM yyyy"));
+    } else if (const HistoryWeek &week = m_geometry.weeks[index]; row == DayRow) {
+        text = QString::number(week.firstDay.day());
+    } else if (const HistoryWeekTotals totals = HistoryGeometry::totalsOf(week, m_sessionArray, m_units);
+               totals.totalTime > 0 && row == TimeRow) {
+        text = VXDurationText::truncatedToSeconds(qint64(totals.totalTime));
+    } else if (totals.totalTime > 0 && totals.distance > 0) {
+        text = VXNumberText::fillFormat(m_units.distanceString(), totals.distance / kThousandths,
+                                        VXNumberText::Separator::Locale);
+    }
+    if (text.isEmpty())
+        return nullptr;
+    QStaticText &made = texts[index];
+    made.setText(text);
+    made.setTextFormat(Qt::PlainText);
+    made.prepare(QTransform(), m_labelFont);
+    return &made;
 }
 
 void HistoryView::drawTimeBars(QPainter &painter, double left, double right) const

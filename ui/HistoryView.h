@@ -5,11 +5,15 @@
 
 #include <QColor>
 #include <QDateTime>
+#include <QFont>
+#include <QHash>
 #include <QImage>
 #include <QList>
 #include <QPointer>
+#include <QStaticText>
 #include <QWidget>
 
+#include <array>
 #include <memory>
 
 class ObjectContext;
@@ -79,7 +83,8 @@ public:
     const QList<QRectF> &rectArray() const { return m_geometry.rectArray; }
     // Fetches and lays out the sessions, and resizes the view to match.
     void layoutSessions();
-    // Lays out now and repaints.
+    // Lays out now and repaints; the first layout with sessions in a shown
+    // calendar scrolls to the selected session, or else to the newest.
     void relayout();
     // The chart between the label rows, and its baseline in widget coordinates.
     int chartHeight() const;
@@ -119,19 +124,31 @@ protected:
     bool event(QEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
+    // The rows of labels: two above the chart, two below.
+    enum LabelRow { MonthRow, DayRow, TimeRow, DistanceRow, kLabelRowCount };
+
     HistoryGeometry::Input geometryInput() const;
     void scrollToSelection();
+    void scrollToColumn(double column);
+    void placeAtStart();
+    int visibleLeft() const;
+    // Repaints the label rows, whose leftmost labels follow the visible left edge.
+    void updateLabelRows();
     void scheduleLayout();
     int selectedIndex() const;
     QString toolTipAt(double x) const;
     void openDataWindow(const QPoint &globalPointer);
     void setColor(QColor &stored, const QColor &color);
     void drawTimeLine(QPainter &painter) const;
-    void drawLabels(QPainter &painter, const QRect &area) const;
-    QFont labelFont() const;
-    int lineHeight() const;
+    void drawLabels(QPainter &painter, const QRect &area);
+    void drawLabelRow(QPainter &painter, LabelRow row, const QRect &area);
+    // The text of a row's index-th label, made on first use; null when it has none.
+    const QStaticText *labelText(LabelRow row, qsizetype index);
+    // The label font and its line height follow the calendar's font.
+    void updateLabelFont();
 
     void drawTimeBars(QPainter &painter, double left, double right) const;
     void drawLine(QPainter &painter, const HistoryLine &line, const QColor &color, double left, double right) const;
@@ -154,8 +171,14 @@ private:
     QColor m_historyCaloriesColor;
     QList<const RunSession *> m_sessionArray;
     HistoryGeometry m_geometry;
+    // The label font and its line height.
+    QFont m_labelFont;
+    int m_lineHeight = 0;
+    // Label texts shaped once and kept until the next layout, by row and index.
+    std::array<QHash<qsizetype, QStaticText>, kLabelRowCount> m_labelTexts;
     VXUnits m_units;
     std::unique_ptr<VXDataWindowController> m_dataWindowController;
     bool m_dataWindowOpen = false;
     bool m_layoutScheduled = false;
+    bool m_placed = false;
 };

@@ -13,9 +13,10 @@
 
 namespace {
 
-// The detail pane's share of the upper pane's width before the user moves the divider.
-constexpr int kListWidth = 790;
-constexpr int kDetailWidth = 480;
+// The detail pane's share of the upper pane's width before the user moves the
+// divider; both panes keep their share as the window's width changes.
+constexpr int kListWidth = 815;
+constexpr int kDetailWidth = 455;
 
 } // namespace
 
@@ -25,7 +26,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), m_ui(std::make_un
     m_ui->sessionSplitView->setStretchFactor(0, 1);
     m_ui->sessionSplitView->setStretchFactor(1, 0);
     m_ui->listDetailSplitter->setStretchFactor(0, 1);
-    m_ui->listDetailSplitter->setStretchFactor(1, 0);
+    m_ui->listDetailSplitter->setStretchFactor(1, 1);
     m_ui->listDetailSplitter->setSizes({kListWidth, kDetailWidth});
     resize(kDefaultSize);
     m_ui->sessionSplitView->setSizes({kDefaultSize.height() - kHistoryPaneHeight, kHistoryPaneHeight});

@@ -29,6 +29,7 @@
 #include <QTableView>
 #include <QToolBar>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -135,14 +136,27 @@ void MainWindowController::setUpSessionList()
         if (row >= 0)
             m_sessionTable.scrollTo(m_sessionTableModel->index(row, 0));
     });
-    // Columns fit the first sessions shown, unless the user's own arrangement is stored.
-    connect(&m_sessionArrayController, &SessionListController::arrangementChanged, this, [this] {
-        if (m_columnsFitted || m_sessionTableModel->rowCount() == 0)
-            return;
-        m_columnsFitted = true;
-        if (!VXDefaults::settings().contains(SessionTableAutosave::columnsKey()))
-            m_sessionTable.resizeColumnsToContents();
+    // Columns widen to fit what the list shows (a session just stored may have a
+    // wider date), until the user resizes one by hand; the last one stretches.
+    connect(header, &QHeaderView::sectionResized, this, [this, header](int column) {
+        if (!m_fittingColumns && column != header->count() - 1)
+            m_columnsArranged = true;
     });
+    const auto fitColumns = [this, header] {
+        if (m_columnsArranged || m_sessionTableModel->rowCount() == 0)
+            return;
+        m_fittingColumns = true;
+        const QAbstractItemView &view = m_sessionTable;
+        for (int column = 0; column < header->count(); ++column) {
+            const int fitting = std::max(view.sizeHintForColumn(column), header->sectionSizeHint(column));
+            if (fitting > header->sectionSize(column))
+                header->resizeSection(column, fitting);
+        }
+        m_fittingColumns = false;
+    };
+    connect(&m_sessionArrayController, &SessionListController::arrangementChanged, this, fitColumns);
+    // The stored sessions may have been read before the list was set up.
+    fitColumns();
 
     m_sessionCell = new ImageAndTextCell(&m_sessionTable);
     m_sessionCell->setWillDisplayCell([this](QStyleOptionViewItem &option, const QModelIndex &index) {
@@ -356,6 +370,7 @@ void MainWindowController::addToReport(DecodeReport &report, const DecodeResult 
     // A transfer whose values rest on doubtful decisions says so in the status bar.
     if (decoded.model && decoded.confidence == Confidence::Low)
         report.addNoisyTransfer();
+    report.addExport(imported.exportedPath);
 }
 
 void MainWindowController::showReport(const DecodeReport &report)

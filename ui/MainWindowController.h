@@ -149,7 +149,9 @@ private:
     float m_padding = kIdlePadding;
     ImageAndTextCell *m_sessionCell = nullptr;
     SessionTableModel *m_sessionTableModel = nullptr;
-    bool m_columnsFitted = false;
+    // The user has resized a column by hand: the list no longer widens its columns.
+    bool m_columnsArranged = false;
+    bool m_fittingColumns = false;
     RecordingStatus *m_recordingStatus = nullptr;
 
     // Sessions the store gained since the start; read around each decode.

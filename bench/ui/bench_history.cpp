@@ -67,6 +67,8 @@ public:
     {
         for (int segment = 0; segment < m_layers.segmentCount(); ++segment)
             m_layers.setSelected(mask & (1 << segment), segment);
+        // The calendar takes its layers when it lays out, as after a click on a switch.
+        m_view->layoutSessions();
     }
     QRect visibleRect() const
     {

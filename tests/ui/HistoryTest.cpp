@@ -5,6 +5,7 @@
 #include "HistoryGeometry.h"
 #include "HistoryPane.h"
 #include "HistoryView.h"
+#include "VXUnits.h"
 #include "ObjectContext.h"
 #include "SessionListController.h"
 #include "SportZoneView.h"
@@ -106,8 +107,18 @@ QString lineText(const char *name, const HistoryLine &line)
              joined(line.segments, [](const QLineF &l) { return point(l.p1()) + u' ' + point(l.p2()); }));
 }
 
-QString calendarText(const HistoryGeometry &g)
+QList<const RunSession *> pointersTo(const std::vector<RunSession> &sessions)
 {
+    QList<const RunSession *> drawn;
+    for (const RunSession &s : sessions)
+        drawn.append(&s);
+    return drawn;
+}
+
+QString calendarText(const HistoryGeometry &g, const std::vector<RunSession> &sessions)
+{
+    const QList<const RunSession *> drawn = pointersTo(sessions);
+    const VXUnits metric(true);
     const auto day = [](const QDateTime &date) {
         return date.isValid() ? date.toString(QStringLiteral("yyyy-MM-dd HH:mm")) : QStringLiteral("-");
     };
@@ -117,9 +128,11 @@ QString calendarText(const HistoryGeometry &g)
            + QStringLiteral("bars %1\n").arg(joined(g.bars, [](const HistoryBar &bar) { return rect(bar.rect); }))
            + QStringLiteral("clicks %1\n").arg(joined(g.rectArray, rect)) + lineText("heart rate", g.heartRate)
            + lineText("distance", g.distance) + lineText("calories", g.calories)
-           + QStringLiteral("weeks %1\n").arg(joined(g.weeks, [](const HistoryWeek &w) {
+           + QStringLiteral("weeks %1\n").arg(joined(g.weeks, [&](const HistoryWeek &w) {
+                 const HistoryWeekTotals totals = HistoryGeometry::totalsOf(w, drawn, metric);
                  return QStringLiteral("%1 %2 %3 %4").arg(number(w.x), w.firstDay.toString(Qt::ISODate),
-                                                          QString::number(w.totalTime), QString::number(w.distance));
+                                                          QString::number(totals.totalTime),
+                                                          QString::number(totals.distance));
              }))
            + QStringLiteral("months %1\n").arg(joined(g.months, [](const HistoryMonth &m) {
                  return number(m.x) + u' ' + m.day.toString(Qt::ISODate);
@@ -128,10 +141,7 @@ QString calendarText(const HistoryGeometry &g)
 
 HistoryGeometry compute(const std::vector<RunSession> &sessions, const HistoryGeometry::Input &input)
 {
-    QList<const RunSession *> drawn;
-    for (const RunSession &s : sessions)
-        drawn.append(&s);
-    return HistoryGeometry::compute(drawn, input);
+    return HistoryGeometry::compute(pointersTo(sessions), input);
 }
 
 class CalendarGeometry : public testing::TestWithParam<GoldenCase>
@@ -153,7 +163,7 @@ TEST_P(CalendarGeometry, MatchesTheGoldenTextWhole)
     const HistoryLayers layers{header[4].contains(u'T'), header[4].contains(u'H'), header[4].contains(u'D'),
                                header[4].contains(u'C')};
     const HistoryGeometry geometry = compute(sessions, {kHeight, header[2].toDouble(), header[1].toInt(), layers, {}});
-    expectGolden(GetParam(), calendarText(geometry));
+    expectGolden(GetParam(), calendarText(geometry, sessions));
     for (std::size_t i = 0; layers.time && i < sessions.size(); ++i)
         EXPECT_EQ(geometry.columnStart(sessions[i].sessionDate), geometry.bars[int(i)].rect.x());
 }
@@ -329,19 +339,20 @@ TEST_F(HistoryViewTest, DistanceEditIsStoredAnnouncedRedrawnAndUndoable)
     EXPECT_EQ(announced.count(), 1);
 }
 
-TEST_F(HistoryViewTest, ScrollsToTheSelectedSessionsDay)
+TEST_F(HistoryViewTest, OpensAtTheNewestSessionAndScrollsToTheSelectedSessionsDay)
 {
-    add("2008-03-01 12:00");
+    const RunSession *first = add("2008-03-01 12:00");
     const RunSession *last = add("2008-04-29 12:00"); // day 60, column 885
     HistoryView &view = showPane(400);
     QScrollArea *scroll = m_pane->scrollView();
     ASSERT_EQ(view.width(), 900);
+    const int newest = 885 - scroll->viewport()->width() + 15;
+    EXPECT_EQ(scroll->horizontalScrollBar()->value(), newest);
 
-    m_sessions.selectSession(last);
-    const int visible = scroll->viewport()->width();
-    EXPECT_EQ(scroll->horizontalScrollBar()->value(), 885 - visible + 15);
-    m_sessions.clearSelection();
+    m_sessions.selectSession(first);
     EXPECT_EQ(scroll->horizontalScrollBar()->value(), 0);
+    m_sessions.selectSession(last);
+    EXPECT_EQ(scroll->horizontalScrollBar()->value(), newest);
 }
 
 TEST_F(HistoryViewTest, FirstDayOfTheWeekFollowsThePreferences)

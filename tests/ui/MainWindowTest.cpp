@@ -190,8 +190,11 @@ TEST_F(MainWindowTest, DecodesADroppedRecordingExportsItThroughTheDialogAndQuits
 
     app = start();
     ASSERT_EQ(app->context().sessionCount(), 1);
+    VXDefaults::settings().setValue(QStringLiteral("VXAutoExportPath"), folder.path());
     app->openFiles({recording(QStringLiteral("cs200-ride"))});
     ASSERT_EQ(app->context().sessionCount(), 2);
+    // The automatic export names the file it wrote, as the manual one does.
+    EXPECT_TRUE(app->mainWindow().statusBar()->currentMessage().contains(QDir::toNativeSeparators(folder.path())));
     const QList<const RunSession *> selected = app->sessions().selectedSessions();
     ASSERT_EQ(selected.size(), 1);
     EXPECT_EQ(selected.first()->hrm, QStringLiteral("CS200"));
@@ -233,8 +236,9 @@ TEST_F(MainWindowTest, DecodesADroppedRecordingExportsItThroughTheDialogAndQuits
 }
 
 // At the default size on a 1366 x 768 screen: every column of the list, every
-// detail row in full (the HR limits' times too), ten rows of it, and a
-// calendar of at least 180 points. A squeezed calendar comes back.
+// detail row in full (the HR limits' times too), twelve rows of it, and a
+// calendar of at least 180 points; at 1040 x 720 still every column of the
+// list. A squeezed calendar comes back.
 TEST_F(MainWindowTest, DefaultWindowShowsEverythingAndPanesKeepTheirMinimums)
 {
     EXPECT_LE(window.frameGeometry().width(), 1366);
@@ -256,10 +260,12 @@ TEST_F(MainWindowTest, DefaultWindowShowsEverythingAndPanesKeepTheirMinimums)
     }
     EXPECT_GT(limitRows, 0);
     EXPECT_LE(details->horizontalHeader()->length(), details->viewport()->width());
-    // Ten rows fit beside the zone chart at this height (twelve would squeeze the calendar).
-    EXPECT_GE(details->viewport()->height() / details->verticalHeader()->defaultSectionSize(), 10);
+    EXPECT_GE(details->viewport()->height() / details->rowHeight(0), 12);
     QSplitter *split = window.sessionSplitView();
     EXPECT_GE(app->historyView().height(), 180);
+    window.resize(1040, 720);
+    QApplication::processEvents();
+    EXPECT_LE(list->horizontalHeader()->length(), list->viewport()->width());
 
     window.resize(window.minimumSizeHint());
     QApplication::processEvents();
@@ -269,8 +275,8 @@ TEST_F(MainWindowTest, DefaultWindowShowsEverythingAndPanesKeepTheirMinimums)
     EXPECT_GE(split->sizes().value(1), 120);
 }
 
-// Every menu command has a keyboard path (a mnemonic, and a shortcut where
-// one is usual), and the widgets a screen reader announces carry names.
+// Every menu command and switch segment has a keyboard path (a mnemonic, and a
+// shortcut where one is usual), and the widgets a screen reader announces carry names.
 TEST_F(MainWindowTest, CommandsHaveKeyboardPathsAndWidgetsAccessibleNames)
 {
     for (QMenu *menu : window.menuBar()->findChildren<QMenu *>()) {
@@ -290,8 +296,10 @@ TEST_F(MainWindowTest, CommandsHaveKeyboardPathsAndWidgetsAccessibleNames)
     const QList<QWidget *> switches{app->dataView().bpmOrPercentControl(), app->dataView().speedOrPaceControl(),
                                     window.findChild<VXToggleSegmentedControl *>()};
     for (QWidget *control : switches)
-        for (QToolButton *segment : control->findChildren<QToolButton *>())
+        for (QToolButton *segment : control->findChildren<QToolButton *>()) {
             EXPECT_FALSE(segment->accessibleName().isEmpty()) << segment->text().toStdString();
+            EXPECT_FALSE(QKeySequence::mnemonic(segment->text()).isEmpty()) << segment->text().toStdString();
+        }
 }
 
 QImage iconOf(const QAction *item)
@@ -576,6 +584,10 @@ TEST(DecodeReport, NamesWhatWasStoredAndWhatCouldNotBeRead)
               "Stored 1 session from noisy.wav. The transfer could only be read after noise correction.");
     EXPECT_EQ(message(QStringLiteral("/r/f6.wav"), true, 1, QString(), false, 2, QStringLiteral("cannot save sessions to /x: full")),
               "Stored 1 session from f6.wav. 2 sessions already stored. cannot save sessions to /x: full.");
+    DecodeReport exported;
+    exported.addFile(QStringLiteral("/r/Recording-1.wav"), true, 2);
+    exported.addExport(QStringLiteral("/e/42.plist"));
+    EXPECT_EQ(exported.message(), "Stored 2 sessions from Recording-1.wav. Exported /e/42.plist.");
 }
 
 TEST(PreferencesWindowController, ShowTheStoredSettingsAndStoreChoicesAtOnce)
