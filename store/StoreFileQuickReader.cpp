@@ -209,7 +209,7 @@ private:
     {
         const QByteArrayView tag = bytes(kSessionElement);
         qsizetype count = 0;
-        for (const char *pos = m_pos; (pos = static_cast<const char *>(std::memchr(pos, '<', size_t(m_end - pos)))); ++pos) {
+        for (const char *pos = m_pos; pos < m_end && (pos = static_cast<const char *>(std::memchr(pos, '<', size_t(m_end - pos)))); ++pos) {
             if (m_end - pos > tag.size() && std::memcmp(pos + 1, tag.data(), size_t(tag.size())) == 0)
                 ++count;
         }
