@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -68,32 +67,6 @@ TEST(AtomicFile, ReportsAFailedFolderSyncAfterReplacing)
     const SaveResult saved = FaultyFile(FaultyFile::Step::SyncFolder, EIO).write(path, "new", "cannot save sessions to");
     EXPECT_FALSE(saved.ok);
     EXPECT_EQ(saved.errorMessage, "cannot save sessions to " + path + ": syncing the folder failed: Input/output error");
-}
-
-TEST(AtomicFile, AFullDiskFailsTheSaveAndLeavesTheOldFileByteForByte)
-{
-    QTemporaryDir folder;
-    const QString path = folder.filePath("Ventrix.xml");
-    const StoreFile file(path);
-    const std::vector<RunSession> old = growingSessions(1);
-    ASSERT_TRUE(file.save(pointers(old), {}).ok);
-    const QByteArray before = fileBytes(path);
-
-    // The file-size limit makes the kernel refuse the write as a full disk would.
-    struct rlimit limit {};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &limit), 0);
-    const struct rlimit small{rlim_t(before.size() + 100), limit.rlim_max};
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const std::vector<RunSession> bigger = growingSessions(5);
-    const SaveResult saved = file.save(pointers(bigger), {});
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-    std::signal(SIGXFSZ, previousHandler);
-
-    EXPECT_FALSE(saved.ok);
-    EXPECT_EQ(saved.errorMessage, "cannot save sessions to " + path + ": File too large");
-    EXPECT_EQ(fileBytes(path), before);
-    EXPECT_EQ(folderEntries(folder.path()), QStringList{"Ventrix.xml"});
 }
 
 // The backup is a copy made the same safe way: a missing source leaves the old backup.

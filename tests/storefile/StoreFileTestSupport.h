@@ -20,48 +20,33 @@
 #include <climits>
 #include <vector>
 
-// An RS200 session with every key of every entity set: five laps, five sport
-// zones and three limit zones. index varies every value.
+// Every key of entity set to a value of its type that index varies; a text
+// reads "<key> <index>" ("comment 3").
+template <typename Entity>
+void setEveryKey(Entity &entity, int index)
+{
+    int number = 0;
+    for (const EntityKey<Entity> &key : Entity::keys()) {
+        ++number;
+        const QVariant values[] = {100 * index + number, (index + number) % 2 == 0,
+                                   QStringLiteral("%1 %2").arg(QLatin1StringView(key.name)).arg(index),
+                                   QDateTime(QDate(2008, 7, 1 + index % 28), QTime(18, 5, number))};
+        key.setValue(entity, values[int(key.type())]);
+    }
+}
+
+// A session with every key of every entity set: five laps, five sport zones
+// and three limit zones.
 inline RunSession everyKeySession(int index)
 {
     RunSession session;
-    session.hrm = QStringLiteral("RS200");
-    session.importDate = QDateTime(QDate(2009, 1, 2), QTime(10, 0, index % 60));
-    session.sessionDate = QDateTime(QDate(2008, 7, 1 + index % 28), QTime(18, 5, 33));
-    session.sessionName = QStringLiteral("Run%1").arg(index % 100);
-    session.sessionTotalTime = 18000 + index;
-    session.sessionRideTime = 17000 + index;
-    session.sessionAverageHR = 140;
-    session.sessionMaxHR = 181;
-    session.sessionMaxSetHR = 190;
-    session.sessionCalories = 612;
-    session.sessionFat = 31;
-    session.setPrimitiveSessionTotalDistance(5000 + index);
-    session.sessionMaxPace = 2400;
-    session.sessionMaxSpeed = 345;
-    session.sessionAverageCadence = 85;
-    session.sessionMaxCadence = 110;
-    session.sessionLimitType = QStringLiteral("HR Limits");
-    session.sessionPaceData = true;
-    session.sessionLaps = 5;
-    session.userWeight = 1543;
-    session.userLength = 181;
-    session.userBirthday = QDateTime(QDate(1970, 3, 29), QTime(0, 0));
-    session.userMaxHR = 190;
-    session.userSittingHR = 52;
-    session.userVO2Max = 48;
-    session.userSex = QStringLiteral("M");
-    session.userActivityLevel = QStringLiteral("High");
-    session.hidden = index % 2 == 0;
-    session.comment = QStringLiteral("comment %1").arg(index);
+    setEveryKey(session, index);
     for (int number = 1; number <= 5; ++number) {
-        session.lap.push_back({number, 3600 + number, 140 + number, 160 + number, 150 + number, number % 2 == 0,
-                               2500 + number, 2600 + number, 1000 + number, 80 + number});
-        session.sportZone.push_back({number, QStringLiteral("Zone %1").arg(number), 50 + 10 * number,
-                                     59 + 10 * number, 100 * number});
+        setEveryKey(session.lap.emplace_back(), 10 * index + number);
+        setEveryKey(session.sportZone.emplace_back(), 10 * index + number);
     }
     for (int number = 1; number <= 3; ++number)
-        session.limitZone.push_back({number, 120 + number, 150 + number, 10 * number, 20 * number, 30 * number});
+        setEveryKey(session.limitZone.emplace_back(), 10 * index + number);
     return session;
 }
 

@@ -159,19 +159,6 @@ TEST(StoreFile, RefusesToWriteWhatTheReaderWouldRefuse)
     EXPECT_EQ(fileBytes(path), "old");
 }
 
-// A general XML parser checks repeated attributes in quadratic time; such a tag is refused before.
-TEST(StoreFile, RefusesATagWithAHundredThousandAttributesAtOnce)
-{
-    QTemporaryDir folder;
-    const QString path = folder.filePath("Ventrix.xml");
-    QByteArray text = "<VentrixStore formatVersion=\"1\">\n<RunSession";
-    for (int index = 0; index < 100000; ++index)
-        text += " a" + QByteArray::number(index) + "=\"1\"";
-    ASSERT_TRUE(writeBytes(path, text + "/></VentrixStore>"));
-    EXPECT_EQ(StoreFile(path).load().errorMessage,
-              "cannot read sessions from " + path + ": line 2: an element with more than 64 attributes");
-}
-
 // 31 March 2013, 02:30 does not exist in Berlin (TZ is set by main()); it is kept as 03:30 CEST.
 TEST(StoreFile, KeepsAStartInADaylightSavingGapAsTheTimeAfterTheJump)
 {
