@@ -163,31 +163,3 @@ private:
     int m_error;
     mutable long m_written = 0;
 };
-
-// Collects the messages of the store's log category while it lives.
-class StoreLogCapture
-{
-public:
-    StoreLogCapture()
-    {
-        s_active = this;
-        m_previous = qInstallMessageHandler(&StoreLogCapture::handle);
-    }
-    ~StoreLogCapture()
-    {
-        qInstallMessageHandler(m_previous);
-        s_active = nullptr;
-    }
-    const QStringList &lines() const { return m_lines; }
-
-private:
-    static void handle(QtMsgType type, const QMessageLogContext &context, const QString &message)
-    {
-        if (s_active && type == QtInfoMsg && context.category && QByteArray(context.category) == "ventrix.store")
-            s_active->m_lines.append(message);
-    }
-
-    QStringList m_lines;
-    QtMessageHandler m_previous = nullptr;
-    static inline StoreLogCapture *s_active = nullptr;
-};

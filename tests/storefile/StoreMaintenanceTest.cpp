@@ -35,9 +35,11 @@ protected:
 
     QStringList runAtStart(bool storeIsOpen = true)
     {
-        StoreLogCapture log;
-        StoreMaintenance(m_folder.path(), m_context, [] { return kNow; }, m_files).runAtStart(storeIsOpen);
-        return log.lines();
+        QStringList lines;
+        StoreMaintenance(m_folder.path(), m_context, [] { return kNow; }, m_files, [&](const QString &line) {
+            lines.append(line);
+        }).runAtStart(storeIsOpen);
+        return lines;
     }
 
     void age(const char *name, qint64 seconds) { ASSERT_TRUE(setModified(path(name), kNow.addSecs(-seconds))); }
