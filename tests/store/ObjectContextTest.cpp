@@ -10,15 +10,11 @@ struct SignalLog
 {
     explicit SignalLog(ObjectContext &context)
     {
-        QObject::connect(&context, &ObjectContext::sessionInserted, [this](const RunSession *session) {
-            entries << "inserted " + session->sessionName.value_or(QString());
-        });
-        QObject::connect(&context, &ObjectContext::sessionRemoved, [this](const RunSession *session) {
-            entries << "removed " + session->sessionName.value_or(QString());
-        });
-        QObject::connect(&context, &ObjectContext::sessionChanged, [this](const RunSession *, const QString &key) {
-            entries << "changed " + key;
-        });
+        const auto name = [](const RunSession *session) { return session->sessionName.value_or(QString()); };
+        QObject::connect(&context, &ObjectContext::sessionInserted, [=, this](const RunSession *s) { entries << "inserted " + name(s); });
+        QObject::connect(&context, &ObjectContext::sessionRemoved, [=, this](const RunSession *s) { entries << "removed " + name(s); });
+        QObject::connect(&context, &ObjectContext::sessionChanged,
+                         [this](const RunSession *, const QString &key) { entries << "changed " + key; });
     }
     QStringList entries;
 };
