@@ -1,5 +1,4 @@
 #include "EntityJson.h"
-#include "RunSession.h"
 #include "StoreTestSupport.h"
 
 #include <QFile>

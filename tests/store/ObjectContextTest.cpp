@@ -129,9 +129,7 @@ TEST(ObjectContext, HasChangesFollowsSavesAndUndoToTheSavedState)
     ObjectContext context;
     int announcements = 0;
     QObject::connect(&context, &ObjectContext::hasChangesChanged, [&] { ++announcements; });
-    std::vector<RunSession> stored;
-    stored.push_back(makeSession(QStringLiteral("OLD"), day(1)));
-    context.loadSessions(std::move(stored));
+    context.loadSessions({makeSession(QStringLiteral("OLD"), day(1))});
     EXPECT_FALSE(context.hasChanges());
     EXPECT_EQ(context.undoStack()->count(), 0);
 

@@ -21,21 +21,11 @@ struct Fault
     bool replaced = false; // the new file is in place, only the folder's sync failed
 };
 
-class AtomicFileFault : public testing::TestWithParam<Fault>
-{
-};
+using AtomicFileFault = testing::TestWithParam<Fault>;
 
 QStringList folderEntries(const QString &path)
 {
     return QDir(path).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
-}
-
-std::vector<RunSession> growingSessions(int count)
-{
-    std::vector<RunSession> sessions;
-    for (int index = 0; index < count; ++index)
-        sessions.push_back(everyKeySession(index));
-    return sessions;
 }
 
 } // namespace
@@ -84,9 +74,11 @@ TEST(AtomicFile, AKilledSaveLeavesTheOldOrTheNewDatabase)
 {
     constexpr int kTrials = 200;
     constexpr int kMaxSessions = 12;
-    std::vector<std::vector<RunSession>> states;
-    for (int count = 0; count <= kMaxSessions; ++count)
-        states.push_back(growingSessions(count));
+    std::vector<std::vector<RunSession>> states{{}}; // states[n] holds n sessions
+    for (int count = 1; count <= kMaxSessions; ++count) {
+        states.push_back(states.back());
+        states.back().push_back(everyKeySession(count));
+    }
     QRandomGenerator random(20080703);
     QTemporaryDir folder;
     const StoreFile file(folder.filePath("Ventrix.xml"));
