@@ -1,5 +1,6 @@
 #include "AudioFileReader.h"
 
+#include "FileName.h"
 #include "Pcm16.h"
 
 #include <QFile>
@@ -25,7 +26,7 @@ QString AudioFileReader::supportedFormats()
 bool AudioFileReader::open(const QString &path)
 {
     SF_INFO info{};
-    m_file = sf_open(QFile::encodeName(path).constData(), SFM_READ, &info);
+    m_file = sf_open(FileName::encode(path).constData(), SFM_READ, &info);
     if (!m_file) {
         m_lastError = QString::fromLocal8Bit(sf_strerror(nullptr));
         return false;

@@ -4,6 +4,7 @@
 #include "ByteStreamCleanup.h"
 #include "CS200SessionLayout.h"
 #include "Demodulator.h"
+#include "FileName.h"
 #include "F6SessionLayout.h"
 #include "ModelRecognizer.h"
 #include "RescueDemodulator.h"
@@ -12,9 +13,11 @@
 #include "WavDataSampleSource.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
 
 namespace {
 constexpr std::size_t kInitialByteCapacity = 256;
@@ -133,13 +136,14 @@ void Decoder::extractBytesFromFile(const QString &path)
     m_exactPathReason.clear();
     m_extractedSamples.reset();
     m_exactMargins.clear();
-    const QFileInfo info(path);
-    if (info.isDir()) {
+    struct stat info {};
+    const bool exists = ::stat(FileName::encode(path).constData(), &info) == 0;
+    if (exists && S_ISDIR(info.st_mode)) {
         m_readError = QStringLiteral("is a folder, not a recording");
         return;
     }
     // A device or pipe could block the open or never end the search for "data".
-    if (info.exists() && !info.isFile()) {
+    if (exists && !S_ISREG(info.st_mode)) {
         m_readError = QStringLiteral("is not a regular file");
         return;
     }
@@ -151,9 +155,9 @@ void Decoder::extractBytesFromFile(const QString &path)
         extractBytesFromSource(std::move(audioFile));
         return;
     }
-    auto file = std::make_unique<QFile>(path);
-    if (!file->open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        m_readError = file->errorString();
+    auto file = std::make_unique<QFile>();
+    if (!FileName::openForReading(*file, path, QIODevice::Unbuffered)) {
+        m_readError = QString::fromLocal8Bit(std::strerror(errno));
         return;
     }
     m_openFile.open(file.get());

@@ -1,16 +1,17 @@
 #include "AtomicFile.h"
 
+#include "FileName.h"
 #include "StorePath.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QRandomGenerator>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <memory>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -26,19 +27,19 @@ QString systemError(int error)
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
-QString temporaryPrefixFor(const QFileInfo &target)
+QString temporaryPrefixFor(const QString &target)
 {
-    return QLatin1String(".") + target.fileName() + QLatin1String(".saving-");
+    return QLatin1String(".") + FileName::nameIn(target) + QLatin1String(".saving-");
 }
 
-QString temporaryPathFor(const QFileInfo &target)
+QString temporaryPathFor(const QString &target)
 {
     const quint32 tag = QRandomGenerator::global()->generate();
-    return target.absolutePath() + u'/' + temporaryPrefixFor(target) + QString::number(tag, 16);
+    return FileName::folderOf(target) + u'/' + temporaryPrefixFor(target) + QString::number(tag, 16);
 }
 
 // A name temporaryPathFor() gives, and not just any file starting alike.
-bool isTemporaryNameFor(const QFileInfo &target, const QString &name)
+bool isTemporaryNameFor(const QString &target, const QString &name)
 {
     const QString prefix = temporaryPrefixFor(target);
     if (!name.startsWith(prefix))
@@ -109,12 +110,10 @@ SaveResult AtomicFile::copy(const QString &source, const QString &target) const
 SaveResult AtomicFile::replace(const QString &path, QByteArrayView data, const Timestamps *times,
                                const QString &description) const
 {
-    const QFileInfo given(path);
-    const QString shownPath = given.absoluteFilePath();
+    const QString shownPath = FileName::absolute(path);
     // A database reached through symbolic links stays a link: the file the
     // chain ends at is the one replaced.
-    const QFileInfo target(StorePath::finalTarget(shownPath));
-    const QString targetPath = target.absoluteFilePath();
+    const QString targetPath = StorePath::finalTarget(shownPath);
     const auto failed = [&](const QString &reason) {
         return SaveResult::failure(description + u' ' + shownPath + QLatin1String(": ") + reason);
     };
@@ -122,8 +121,8 @@ SaveResult AtomicFile::replace(const QString &path, QByteArrayView data, const T
     QString temporaryPath;
     FileDescriptor file(-1);
     for (int attempt = 0; attempt < kTemporaryNameAttempts && !file.isOpen(); ++attempt) {
-        temporaryPath = temporaryPathFor(target);
-        file.reset(::open(QFile::encodeName(temporaryPath).constData(),
+        temporaryPath = temporaryPathFor(targetPath);
+        file.reset(::open(FileName::encode(temporaryPath).constData(),
                           O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode));
         // Marks the file as a save in progress until it is closed.
         if (file.isOpen())
@@ -133,7 +132,7 @@ SaveResult AtomicFile::replace(const QString &path, QByteArrayView data, const T
     }
     if (!file.isOpen())
         return failed(systemError(errno));
-    const QByteArray temporaryName = QFile::encodeName(temporaryPath);
+    const QByteArray temporaryName = FileName::encode(temporaryPath);
     const auto failedAndRemoved = [&](const QString &reason) {
         file.closeNow();
         ::unlink(temporaryName.constData());
@@ -145,7 +144,7 @@ SaveResult AtomicFile::replace(const QString &path, QByteArrayView data, const T
     struct stat existing {};
     if (times)
         ::fchmod(file.get(), times->mode & 07777);
-    else if (::stat(QFile::encodeName(targetPath).constData(), &existing) == 0)
+    else if (::stat(FileName::encode(targetPath).constData(), &existing) == 0)
         ::fchmod(file.get(), existing.st_mode & 07777);
 
     if (!writeAll(file.get(), data))
@@ -161,7 +160,7 @@ SaveResult AtomicFile::replace(const QString &path, QByteArrayView data, const T
         ::unlink(temporaryName.constData());
         return failed(systemError(error));
     }
-    if (renameFile(temporaryName.constData(), QFile::encodeName(targetPath).constData()) != 0) {
+    if (renameFile(temporaryName.constData(), FileName::encode(targetPath).constData()) != 0) {
         const int error = errno;
         ::unlink(temporaryName.constData());
         return failed(QLatin1String("renaming the new file failed: ") + systemError(error));
@@ -169,7 +168,7 @@ SaveResult AtomicFile::replace(const QString &path, QByteArrayView data, const T
 
     // Without this the rename may be lost on a power failure even though the
     // data itself reached the disk.
-    FileDescriptor folder(::open(QFile::encodeName(target.absolutePath()).constData(),
+    FileDescriptor folder(::open(FileName::encode(FileName::folderOf(targetPath)).constData(),
                                  O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!folder.isOpen() || (syncFolder(folder.get()) != 0 && errno != EINVAL))
         return failed(QLatin1String("syncing the folder failed: ") + systemError(errno));
@@ -178,12 +177,13 @@ SaveResult AtomicFile::replace(const QString &path, QByteArrayView data, const T
 
 void AtomicFile::removeLeftTemporaries(const QString &path) const
 {
-    const QFileInfo target(StorePath::finalTarget(path));
-    const QFileInfoList entries = target.absoluteDir().entryInfoList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
-    for (const QFileInfo &entry : entries) {
-        if (entry.isSymLink() || !isTemporaryNameFor(target, entry.fileName()))
+    const QString target = StorePath::finalTarget(path);
+    const QByteArray folderName = FileName::encode(FileName::folderOf(target));
+    const std::unique_ptr<DIR, int (*)(DIR *)> folder(::opendir(folderName.constData()), &::closedir);
+    while (const struct dirent *entry = folder ? ::readdir(folder.get()) : nullptr) {
+        if (entry->d_type == DT_LNK || !isTemporaryNameFor(target, FileName::decode(entry->d_name)))
             continue;
-        const QByteArray name = QFile::encodeName(entry.absoluteFilePath());
+        const QByteArray name = folderName + '/' + entry->d_name;
         // A save still writing holds its file's lock. Tidying up only: a
         // file that cannot be opened or removed stays.
         FileDescriptor leftover(::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));

@@ -384,6 +384,15 @@ int ObjectContext::indexOf(const RunSession *session) const
     return int(std::lower_bound(m_orders.begin(), m_orders.end(), found->second) - m_orders.begin());
 }
 
+bool ObjectContext::comesBefore(const RunSession *a, const RunSession *b) const
+{
+    const auto order = [this](const RunSession *session) {
+        const auto found = m_orderOf.find(session);
+        return found == m_orderOf.end() ? std::nullopt : std::optional(found->second);
+    };
+    return order(a) < order(b);
+}
+
 quint64 ObjectContext::orderOf(const RunSession *session) const
 {
     return m_orderOf.at(session);
@@ -392,7 +401,9 @@ quint64 ObjectContext::orderOf(const RunSession *session) const
 void ObjectContext::attach(std::unique_ptr<RunSession> session, quint64 order)
 {
     const RunSession *attached = session.get();
-    const auto position = std::lower_bound(m_orders.begin(), m_orders.end(), order);
+    // Loading and inserting append; only undo puts a session back in the middle.
+    const auto position = m_orders.empty() || order > m_orders.back()
+        ? m_orders.end() : std::lower_bound(m_orders.begin(), m_orders.end(), order);
     const auto index = position - m_orders.begin();
     m_orders.insert(position, order);
     m_sessions.insert(m_sessions.begin() + index, std::move(session));

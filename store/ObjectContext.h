@@ -68,6 +68,9 @@ public:
     bool contains(const RunSession *session) const;
     // The session's position in sessions(), or -1.
     int indexOf(const RunSession *session) const;
+    // Whether a stands before b in sessions() (one not in the context first),
+    // without searching the list.
+    bool comesBefore(const RunSession *a, const RunSession *b) const;
     // The sessions that pass filter (all without one), sorted by sortOrders
     // (insertion order for equal keys and without orders).
     QList<const RunSession *> fetchSessions(const SessionFilter &filter = {},

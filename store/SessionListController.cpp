@@ -89,11 +89,17 @@ void SessionListController::clearSelection()
 void SessionListController::sessionInserted(const RunSession *session)
 {
     const QList<int> oldIndexes = selectionIndexes();
-    const auto position = std::upper_bound(m_arranged.begin(), m_arranged.end(), session,
-                                           [this](const RunSession *a, const RunSession *b) {
-                                               return arrangedBefore(a, b);
-                                           });
-    m_arranged.insert(position, session);
+    // A store is loaded in its own order, often already arranged (sessions of
+    // one date above all): appending then keeps loading linear.
+    if (m_arranged.isEmpty() || !arrangedBefore(session, m_arranged.last())) {
+        m_arranged.append(session);
+    } else {
+        const auto position = std::upper_bound(m_arranged.begin(), m_arranged.end(), session,
+                                               [this](const RunSession *a, const RunSession *b) {
+                                                   return arrangedBefore(a, b);
+                                               });
+        m_arranged.insert(position, session);
+    }
     emit arrangementChanged();
     if (!sameElements(selectionIndexes(), oldIndexes))
         emit selectionChanged();
@@ -144,7 +150,7 @@ bool SessionListController::arrangedBefore(const RunSession *a, const RunSession
         return true;
     if (sessionLessThan(*b, *a, m_sortOrders))
         return false;
-    return m_context.indexOf(a) < m_context.indexOf(b);
+    return m_context.comesBefore(a, b);
 }
 
 void SessionListController::replaceSelection(QList<const RunSession *> selection)

@@ -1,5 +1,6 @@
 #include "StoreFile.h"
 
+#include "FileName.h"
 #include "ObjectContext.h"
 #include "StoreFileFormat.h"
 #include "StoreFileReader.h"
@@ -8,8 +9,9 @@
 #include "StorePath.h"
 
 #include <QFile>
-#include <QFileInfo>
 
+#include <cerrno>
+#include <cstring>
 #include <sys/stat.h>
 
 namespace {
@@ -39,7 +41,7 @@ struct StoreFile::DiskState
     static DiskState ofPath(const QString &path)
     {
         struct stat status {};
-        return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? of(status) : DiskState{};
+        return ::stat(FileName::encode(path).constData(), &status) == 0 ? of(status) : DiskState{};
     }
 
     bool operator==(const DiskState &) const = default;
@@ -74,14 +76,16 @@ StoreLoadResult StoreFile::loadRecording(DiskState *state) const
     };
     if (state)
         *state = {};
-    const QFileInfo info(m_path);
-    if (!info.exists() && !info.isSymLink())
+    const QByteArray name = FileName::encode(m_path);
+    struct stat link {};
+    if (::lstat(name.constData(), &link) != 0 && errno == ENOENT)
         return {};
-    if (!info.isFile())
+    struct stat target {};
+    if (::stat(name.constData(), &target) != 0 || !S_ISREG(target.st_mode))
         return failed(QStringLiteral("not a regular file"));
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly))
-        return failed(file.errorString());
+    QFile file;
+    if (!FileName::openForReading(file, m_path))
+        return failed(QString::fromLocal8Bit(std::strerror(errno)));
     // The open file's own identity: it cannot change under us, since writers replace the file.
     struct stat status {};
     if (state && ::fstat(file.handle(), &status) == 0)

@@ -1,12 +1,11 @@
 #include "StoreFileQuickReader.h"
 
+#include "StoreContentsBuilder.h"
 #include "StoreFileFormat.h"
-#include "StoreValueText.h"
 
 #include <QUtf8StringView>
 
 #include <algorithm>
-#include <cstdint>
 #include <cstring>
 #include <limits>
 
@@ -124,350 +123,12 @@ struct RawAttribute
     QByteArrayView value;
     // Printable ASCII without references: the value is its own text.
     bool plain = true;
-};
 
-// The last value read for one key, so that texts and dates repeated from
-// session to session are converted once and shared.
-struct CachedValue
-{
-    QByteArray raw;
-    bool encoded = false;
-    std::optional<QString> text;
-    std::optional<QDateTime> date;
-};
-
-// The attribute names of one entity and the cache of each key.
-template <typename Entity>
-struct KeyTable
-{
-    std::span<const EntityKey<Entity>> keys = Entity::keys();
-    std::vector<QByteArrayView> names;
-    std::vector<CachedValue> cache;
-
-    KeyTable()
+    // The text of the value: references replaced, UTF-8 decoded.
+    std::optional<QString> text() const
     {
-        for (const EntityKey<Entity> &key : keys)
-            names.emplace_back(key.name);
-        cache.resize(keys.size());
-    }
-
-    // The writer puts keys in table order, so searching on from the last
-    // match finds the next one at once.
-    std::optional<size_t> find(QByteArrayView name, size_t &cursor) const
-    {
-        for (size_t step = 0; step < names.size(); ++step) {
-            const size_t index = (cursor + step) % names.size();
-            if (names[index] == name) {
-                cursor = index + 1;
-                return index;
-            }
-        }
-        return std::nullopt;
-    }
-};
-
-class QuickReader
-{
-public:
-    explicit QuickReader(QByteArrayView data) : m_data(data), m_pos(data.data()), m_end(data.data() + data.size()) {}
-
-    std::optional<StoreContents> read()
-    {
-        for (const QByteArrayView declaration : kDeclarations) {
-            if (take(declaration))
-                break;
-        }
-        skipSpace();
-        if (!takeStartTag(kRootElement) || !readFormatVersion() || tagEnd() != TagEnd::Open)
-            return std::nullopt;
-
-        StoreContents contents;
-        // An accepted file holds exactly this many sessions ("<" stands
-        // nowhere else in it); the cap keeps a file of nothing but session
-        // tags from reserving many times its size before it is read.
-        const qsizetype sessionTags = m_data.count(QByteArrayView("<RunSession"));
-        contents.sessions.reserve(size_t(std::min(sessionTags, m_data.size() / kFewestBytesPerSessionReserved)));
-        bool haveMetadata = false;
-        while (true) {
-            skipSpace();
-            if (takeEndTag(kRootElement))
-                break;
-            if (takeStartTag(kSessionElement)) {
-                // The general reader names the error.
-                if (contents.sessions.size() >= StoreFileFormat::kMaxSessions)
-                    return std::nullopt;
-                if (!readSession(contents.sessions.emplace_back()))
-                    return std::nullopt;
-            } else if (!haveMetadata && takeStartTag(kMetadataElement)) {
-                haveMetadata = true;
-                if (!readMetadata(contents.metadata))
-                    return std::nullopt;
-            } else {
-                return std::nullopt;
-            }
-        }
-        skipSpace();
-        if (m_pos != m_end)
-            return std::nullopt;
-        return contents;
-    }
-
-private:
-    enum class TagEnd { Open, Empty, Bad };
-
-    bool fail()
-    {
-        m_failed = true;
-        return false;
-    }
-
-    bool take(QByteArrayView literal)
-    {
-        if (m_end - m_pos < literal.size() || std::memcmp(m_pos, literal.data(), size_t(literal.size())) != 0)
-            return false;
-        m_pos += literal.size();
-        return true;
-    }
-
-    bool take(QLatin1StringView literal) { return take(bytes(literal)); }
-
-    // "<name", leaving the position where it was when it is not there.
-    bool takeStartTag(QLatin1StringView name)
-    {
-        const char *start = m_pos;
-        if (take(QByteArrayView("<")) && take(name))
-            return true;
-        m_pos = start;
-        return false;
-    }
-
-    bool takeEndTag(QLatin1StringView name)
-    {
-        const char *start = m_pos;
-        if (take(QByteArrayView("</")) && take(name) && take(QByteArrayView(">")))
-            return true;
-        m_pos = start;
-        return false;
-    }
-
-    bool skipSpace()
-    {
-        const char *start = m_pos;
-        while (m_pos < m_end && isSpace(*m_pos))
-            ++m_pos;
-        return m_pos != start;
-    }
-
-    // The next attribute of the start tag being read; false at the end of
-    // the tag (then tagEnd() reads it) or on a deviation (then m_failed).
-    bool nextAttribute(RawAttribute &attribute)
-    {
-        const bool spaced = skipSpace();
-        if (m_pos == m_end)
-            return fail();
-        if (*m_pos == '>' || *m_pos == '/')
-            return false;
-        if (!spaced)
-            return fail();
-        const char *nameStart = m_pos;
-        while (m_pos < m_end && isNameByte(*m_pos))
-            ++m_pos;
-        attribute.name = QByteArrayView(nameStart, m_pos);
-        if (attribute.name.isEmpty() || !take(QByteArrayView("=\"")))
-            return fail();
-        const auto *close = static_cast<const char *>(std::memchr(m_pos, '"', size_t(m_end - m_pos)));
-        if (!close)
-            return fail();
-        attribute.value = QByteArrayView(m_pos, close);
-        m_pos = close + 1;
-        attribute.plain = true;
-        for (const char byte : attribute.value) {
-            const auto unit = static_cast<unsigned char>(byte);
-            // Raw tabs and line breaks would be normalised to spaces, and
-            // "<" and other control characters are not allowed at all.
-            if (unit < 0x20 || byte == '<')
-                return fail();
-            if (byte == '&' || unit >= 0x80)
-                attribute.plain = false;
-        }
-        return true;
-    }
-
-    TagEnd tagEnd()
-    {
-        if (m_failed)
-            return TagEnd::Bad;
-        if (take(QByteArrayView("/>")))
-            return TagEnd::Empty;
-        if (take(QByteArrayView(">")))
-            return TagEnd::Open;
-        return TagEnd::Bad;
-    }
-
-    bool readFormatVersion()
-    {
-        RawAttribute attribute;
-        if (!nextAttribute(attribute) || attribute.name != bytes(kFormatVersionAttribute))
-            return false;
-        const std::optional<int> version = canonicalInt(attribute.value);
-        return version && *version >= 1 && *version <= kFormatVersion;
-    }
-
-    bool readMetadata(QVariantMap &metadata)
-    {
-        RawAttribute attribute;
-        if (nextAttribute(attribute))
-            return false;
-        const TagEnd end = tagEnd();
-        if (end != TagEnd::Open)
-            return end == TagEnd::Empty;
-        while (true) {
-            skipSpace();
-            if (takeEndTag(kMetadataElement))
-                return true;
-            if (!takeStartTag(kEntryElement) || !readEntry(metadata) || tagEnd() != TagEnd::Empty)
-                return false;
-        }
-    }
-
-    bool readEntry(QVariantMap &metadata)
-    {
-        std::optional<QString> key;
-        std::optional<QString> type;
-        std::optional<QString> text;
-        RawAttribute attribute;
-        while (nextAttribute(attribute)) {
-            QByteArrayView name = attribute.name;
-            const bool encoded = name.endsWith(bytes(kEncodedSuffix));
-            if (encoded)
-                name.chop(kEncodedSuffix.size());
-            std::optional<QString> *slot = name == bytes(kEntryKey) ? &key : name == bytes(kEntryType) ? &type
-                                         : name == bytes(kEntryValue) ? &text : nullptr;
-            if (!slot || *slot || (encoded && slot == &type))
-                return false;
-            *slot = encoded ? encodedText(attribute) : decodedText(attribute);
-            if (!*slot)
-                return false;
-        }
-        if (m_failed || !key || !type || !text || metadata.contains(*key))
-            return false;
-        const QVariant value = StoreValueText::toMetadataValue(*type, *text);
-        if (!value.isValid())
-            return false;
-        metadata.insert(*key, value);
-        return true;
-    }
-
-    bool readSession(RunSession &session)
-    {
-        if (!readKeys(session, m_sessionKeys))
-            return false;
-        const TagEnd end = tagEnd();
-        if (end != TagEnd::Open)
-            return end == TagEnd::Empty;
-        m_laps.clear();
-        m_sportZones.clear();
-        m_limitZones.clear();
-        while (true) {
-            skipSpace();
-            if (takeEndTag(kSessionElement))
-                break;
-            bool read = false;
-            if (takeStartTag(kLapElement))
-                read = readMember(m_laps, m_lapKeys);
-            else if (takeStartTag(kSportZoneElement))
-                read = readMember(m_sportZones, m_sportZoneKeys);
-            else if (takeStartTag(kLimitZoneElement))
-                read = readMember(m_limitZones, m_limitZoneKeys);
-            if (!read)
-                return false;
-        }
-        // Gathered in reused buffers, so each relation is allocated once at its size.
-        session.lap.assign(m_laps.begin(), m_laps.end());
-        session.sportZone.assign(m_sportZones.begin(), m_sportZones.end());
-        session.limitZone.assign(m_limitZones.begin(), m_limitZones.end());
-        return true;
-    }
-
-    template <typename Entity>
-    bool readMember(std::vector<Entity> &members, KeyTable<Entity> &table)
-    {
-        if (members.size() >= StoreFileFormat::kMaxMembersPerRelation)
-            return fail();
-        return readKeys(members.emplace_back(), table) && tagEnd() == TagEnd::Empty;
-    }
-
-    template <typename Entity>
-    bool readKeys(Entity &entity, KeyTable<Entity> &table)
-    {
-        Q_ASSERT(table.keys.size() <= 64); // one bit per key in seen
-        std::uint64_t seen = 0;
-        size_t cursor = 0;
-        RawAttribute attribute;
-        while (nextAttribute(attribute)) {
-            QByteArrayView name = attribute.name;
-            const bool encoded = name.endsWith(bytes(kEncodedSuffix));
-            if (encoded)
-                name.chop(kEncodedSuffix.size());
-            const std::optional<size_t> index = table.find(name, cursor);
-            if (!index || (seen & (std::uint64_t(1) << *index)))
-                return fail();
-            seen |= std::uint64_t(1) << *index;
-            if (!setKey(entity, table.keys[*index], attribute, encoded, table.cache[*index]))
-                return fail();
-        }
-        return !m_failed;
-    }
-
-    template <typename Entity>
-    bool setKey(Entity &entity, const EntityKey<Entity> &key, const RawAttribute &attribute, bool encoded,
-                CachedValue &cache)
-    {
-        return std::visit([&](auto member) {
-            auto &field = entity.*member;
-            using Value = typename std::remove_reference_t<decltype(field)>::value_type;
-            if constexpr (std::is_same_v<Value, QString>) {
-                if (!cache.text || cache.encoded != encoded || cache.raw != attribute.value) {
-                    cache.text = encoded ? encodedText(attribute) : decodedText(attribute);
-                    cache.raw = attribute.value.toByteArray();
-                    cache.encoded = encoded;
-                }
-                field = cache.text;
-                return field.has_value();
-            } else if constexpr (std::is_same_v<Value, QDateTime>) {
-                if (encoded || !attribute.plain)
-                    return false;
-                if (!cache.date || cache.raw != attribute.value) {
-                    cache.raw = attribute.value.toByteArray();
-                    cache.date = StoreValueText::toDate(QString::fromLatin1(attribute.value));
-                }
-                field = cache.date;
-                return field.has_value();
-            } else if constexpr (std::is_same_v<Value, int>) {
-                field = (encoded || !attribute.plain) ? std::nullopt : canonicalInt(attribute.value);
-                return field.has_value();
-            } else {
-                if (encoded || (attribute.value != bytes(kTrue) && attribute.value != bytes(kFalse)))
-                    return false;
-                field = attribute.value == bytes(kTrue);
-                return true;
-            }
-        }, key.member);
-    }
-
-    static std::optional<QString> encodedText(const RawAttribute &attribute)
-    {
-        if (!attribute.plain)
-            return std::nullopt;
-        return StoreValueText::fromUtf16Hex(QString::fromLatin1(attribute.value));
-    }
-
-    // The text of a value: references replaced, UTF-8 decoded.
-    static std::optional<QString> decodedText(const RawAttribute &attribute)
-    {
-        if (attribute.plain)
-            return QString::fromLatin1(attribute.value);
-        const QByteArrayView value = attribute.value;
+        if (plain)
+            return QString::fromLatin1(value);
         QByteArray utf8;
         utf8.reserve(value.size());
         for (qsizetype pos = 0; pos < value.size(); ++pos) {
@@ -492,23 +153,170 @@ private:
             return std::nullopt;
         return text;
     }
+    std::optional<int> integer() const { return plain ? canonicalInt(value) : std::nullopt; }
+    std::optional<bool> boolean() const
+    {
+        if (value == bytes(kTrue))
+            return true;
+        if (value == bytes(kFalse))
+            return false;
+        return std::nullopt;
+    }
+    QString shown() const { return QString::fromUtf8(value); }
+};
+
+// Feeds a file in the writer's own form to the builder, and gives up at the
+// first byte that is not.
+class QuickTokenizer
+{
+public:
+    explicit QuickTokenizer(QByteArrayView data) : m_data(data), m_pos(data.data()), m_end(data.data() + data.size()) {}
+
+    std::optional<StoreContents> read()
+    {
+        for (const QByteArrayView declaration : kDeclarations) {
+            if (take(declaration))
+                break;
+        }
+        // An accepted file holds exactly this many sessions ("<" stands
+        // nowhere else in it); the cap keeps a file of nothing but session
+        // tags from reserving many times its size before it is read.
+        const qsizetype sessionTags = countSessionTags();
+        m_builder.reserveSessions(size_t(std::min(sessionTags, m_data.size() / kFewestBytesPerSessionReserved)));
+        while (true) {
+            skipSpace();
+            if (m_pos == m_end)
+                break;
+            if (!take("<") || !readTag())
+                return std::nullopt;
+        }
+        if (!m_builder.complete())
+            return std::nullopt;
+        return m_builder.take();
+    }
+
+private:
+    enum class TagEnd { Open, Empty, Bad };
+
+    bool fail()
+    {
+        m_failed = true;
+        return false;
+    }
+
+    // A search for "<" skips most of the file at once, quicker than a search for the whole tag.
+    qsizetype countSessionTags() const
+    {
+        const QByteArrayView tag = bytes(kSessionElement);
+        qsizetype count = 0;
+        for (const char *pos = m_pos; pos < m_end && (pos = static_cast<const char *>(std::memchr(pos, '<', size_t(m_end - pos)))); ++pos) {
+            if (m_end - pos > tag.size() && std::memcmp(pos + 1, tag.data(), size_t(tag.size())) == 0)
+                ++count;
+        }
+        return count;
+    }
+
+    bool take(QByteArrayView literal)
+    {
+        if (m_end - m_pos < literal.size() || std::memcmp(m_pos, literal.data(), size_t(literal.size())) != 0)
+            return false;
+        m_pos += literal.size();
+        return true;
+    }
+
+    bool skipSpace()
+    {
+        const char *start = m_pos;
+        while (m_pos < m_end && isSpace(*m_pos))
+            ++m_pos;
+        return m_pos != start;
+    }
+
+    QByteArrayView takeName()
+    {
+        const char *start = m_pos;
+        while (m_pos < m_end && isNameByte(*m_pos))
+            ++m_pos;
+        return QByteArrayView(start, m_pos);
+    }
+
+    // A start tag, an empty-element tag or an end tag, after its "<".
+    bool readTag()
+    {
+        if (take("/")) {
+            const QByteArrayView name = takeName();
+            return take(">") && m_builder.endElement(name);
+        }
+        const QByteArrayView name = takeName();
+        if (name.isEmpty())
+            return false;
+        m_attributes.clear();
+        RawAttribute attribute;
+        while (nextAttribute(attribute)) {
+            // More than any entity has keys; the builder would refuse them anyway.
+            if (m_attributes.size() >= size_t(kMaxAttributesPerElement))
+                return false;
+            m_attributes.push_back(attribute);
+        }
+        const TagEnd end = tagEnd();
+        return end != TagEnd::Bad && m_builder.startElement(name, m_attributes)
+            && (end == TagEnd::Open || m_builder.endElement(name));
+    }
+
+    // The next attribute of the start tag being read; false at the end of
+    // the tag (then tagEnd() reads it) or on a deviation (then m_failed).
+    bool nextAttribute(RawAttribute &attribute)
+    {
+        const bool spaced = skipSpace();
+        if (m_pos == m_end)
+            return fail();
+        if (*m_pos == '>' || *m_pos == '/')
+            return false;
+        if (!spaced)
+            return fail();
+        attribute.name = takeName();
+        if (attribute.name.isEmpty() || !take("=\""))
+            return fail();
+        const auto *close = static_cast<const char *>(std::memchr(m_pos, '"', size_t(m_end - m_pos)));
+        if (!close)
+            return fail();
+        attribute.value = QByteArrayView(m_pos, close);
+        m_pos = close + 1;
+        attribute.plain = true;
+        for (const char byte : attribute.value) {
+            const auto unit = static_cast<unsigned char>(byte);
+            // Raw tabs and line breaks would be normalised to spaces, and
+            // "<" and other control characters are not allowed at all.
+            if (unit < 0x20 || byte == '<')
+                return fail();
+            if (byte == '&' || unit >= 0x80)
+                attribute.plain = false;
+        }
+        return true;
+    }
+
+    TagEnd tagEnd()
+    {
+        if (m_failed)
+            return TagEnd::Bad;
+        if (take("/>"))
+            return TagEnd::Empty;
+        if (take(">"))
+            return TagEnd::Open;
+        return TagEnd::Bad;
+    }
 
     QByteArrayView m_data;
     const char *m_pos;
     const char *m_end;
     bool m_failed = false;
-    KeyTable<RunSession> m_sessionKeys;
-    KeyTable<Lap> m_lapKeys;
-    KeyTable<SportZone> m_sportZoneKeys;
-    KeyTable<LimitZone> m_limitZoneKeys;
-    std::vector<Lap> m_laps;
-    std::vector<SportZone> m_sportZones;
-    std::vector<LimitZone> m_limitZones;
+    StoreContentsBuilder<RawAttribute> m_builder;
+    std::vector<RawAttribute> m_attributes;
 };
 
 } // namespace
 
 std::optional<StoreContents> StoreFileQuickReader::read(QByteArrayView data)
 {
-    return QuickReader(data).read();
+    return QuickTokenizer(data).read();
 }

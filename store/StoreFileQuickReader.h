@@ -7,7 +7,8 @@
 #include <optional>
 
 // Reads a store file laid out the way StoreFileWriter lays it out, several
-// times quicker than a general XML parser: names and numbers in ASCII,
+// times quicker than a general XML parser; the keys go through the same
+// StoreContentsBuilder as the general reader's. Names and numbers in ASCII,
 // double-quoted attribute values with the predefined entities and decimal
 // character references, white space between elements and nothing else (no
 // comments, no single quotes, no spaces around "="). Anything else, valid or

@@ -12,8 +12,9 @@
 // a DTD or a truncated file is an error, because a file we do not fully
 // understand must never be taken for a smaller one and saved over.
 // Memory stays proportional to the input; nesting is fixed by the layout.
-// Files in the writer's own form take a quick path (StoreFileQuickReader);
-// everything else goes through QXmlStreamReader. Any thread.
+// Files in the writer's own form take a quick tokenizer (StoreFileQuickReader);
+// everything else goes through QXmlStreamReader. Both feed one
+// StoreContentsBuilder, which assigns the keys. Any thread.
 class StoreFileReader
 {
 public:

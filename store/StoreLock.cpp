@@ -1,5 +1,6 @@
 #include "StoreLock.h"
 
+#include "FileName.h"
 #include "StorePath.h"
 
 #include <QCoreApplication>
@@ -34,7 +35,7 @@ SaveResult StoreLock::acquire(int waitMilliseconds, const WaitNotice &notice)
     if (isHeld())
         return SaveResult::success();
     const QString operation = QStringLiteral("cannot lock");
-    const int fd = ::open(QFile::encodeName(m_lockPath).constData(), O_RDWR | O_CREAT | O_CLOEXEC, kLockFileMode);
+    const int fd = ::open(FileName::encode(m_lockPath).constData(), O_RDWR | O_CREAT | O_CLOEXEC, kLockFileMode);
     if (fd < 0)
         return SaveResult::failure(operation, m_storePath, QString::fromLocal8Bit(std::strerror(errno)));
     bool told = false;
@@ -79,8 +80,8 @@ void StoreLock::release()
 
 QString StoreLock::holder() const
 {
-    QFile file(m_lockPath);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!FileName::openForReading(file, m_lockPath))
         return QStringLiteral("another process");
     const QString who = QString::fromUtf8(file.readAll()).trimmed();
     return who.isEmpty() ? QStringLiteral("another process") : who;

@@ -23,9 +23,9 @@ std::optional<double> secondsBetween(const QDateTime &then, const QDateTime &now
 } // namespace
 
 StoreMaintenance::StoreMaintenance(QString folder, ObjectContext &context, Clock now,
-                                   std::shared_ptr<const AtomicFile> files)
+                                   std::shared_ptr<const AtomicFile> files, Log log)
     : m_folder(std::move(folder)), m_context(context), m_now(std::move(now)),
-      m_files(files ? std::move(files) : std::make_shared<AtomicFile>())
+      m_files(files ? std::move(files) : std::make_shared<AtomicFile>()), m_log(std::move(log))
 {
 }
 
@@ -109,7 +109,10 @@ QString StoreMaintenance::filePath(QLatin1StringView name) const
     return m_folder + u'/' + name;
 }
 
-void StoreMaintenance::log(const QString &line)
+void StoreMaintenance::log(const QString &line) const
 {
-    qCInfo(lcVentrixStore, "%s", qUtf8Printable(line));
+    if (m_log)
+        m_log(line);
+    else
+        qCInfo(lcVentrixStore, "%s", qUtf8Printable(line));
 }

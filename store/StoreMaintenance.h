@@ -12,13 +12,14 @@
 // The start-up work on the database folder: converts a database of data
 // version 1 to version 2 (keeping a copy "Ventrix.version1.xml") and renews
 // the weekly backup "Ventrix.backup.xml". Progress goes to the log category
-// "ventrix.store", one line per message. Copies are made atomically, so a
-// failed copy leaves the previous copy as it was. The clock is injected so
-// that file ages can be tested. Lives in the GUI thread.
+// "ventrix.store", one line per message, unless a log of its own is given.
+// Copies are made atomically, so a failed copy leaves the previous copy as it
+// was. The clock is injected so that file ages can be tested. Lives in the GUI thread.
 class StoreMaintenance
 {
 public:
     using Clock = std::function<QDateTime()>;
+    using Log = std::function<void(const QString &line)>;
 
     static constexpr QLatin1StringView kDatabaseFileName{"Ventrix.xml"};
     static constexpr QLatin1StringView kVersion1FileName{"Ventrix.version1.xml"};
@@ -28,7 +29,7 @@ public:
     static constexpr qint64 kOneWeekSeconds = 604800;
 
     StoreMaintenance(QString folder, ObjectContext &context, Clock now,
-                     std::shared_ptr<const AtomicFile> files = {});
+                     std::shared_ptr<const AtomicFile> files = {}, Log log = {});
 
     // Everything start-up does, in order: the version check and conversion,
     // then the weekly backup. storeIsOpen false (the database could not be
@@ -44,10 +45,11 @@ public:
 
 private:
     QString filePath(QLatin1StringView name) const;
-    static void log(const QString &line);
+    void log(const QString &line) const;
 
     QString m_folder;
     ObjectContext &m_context;
     Clock m_now;
     std::shared_ptr<const AtomicFile> m_files;
+    Log m_log;
 };

@@ -1,8 +1,8 @@
 #include "StorePath.h"
 
+#include "FileName.h"
+
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 
 #include <climits>
 #include <unistd.h>
@@ -18,15 +18,15 @@ namespace StorePath {
 
 QString finalTarget(const QString &path)
 {
-    QString current = QFileInfo(path).absoluteFilePath();
+    QString current = FileName::absolute(path);
     for (int hop = 0; hop < kMaxLinksFollowed; ++hop) {
         char buffer[PATH_MAX];
-        const ssize_t length = ::readlink(QFile::encodeName(current).constData(), buffer, sizeof buffer);
+        const ssize_t length = ::readlink(FileName::encode(current).constData(), buffer, sizeof buffer);
         if (length < 0 || size_t(length) >= sizeof buffer)
             break;
-        // Decoded the way file names are, so a name that is not UTF-8 keeps its bytes.
-        const QString link = QFile::decodeName(QByteArray(buffer, length));
-        current = QDir::cleanPath(QDir::isAbsolutePath(link) ? link : QFileInfo(current).absolutePath() + u'/' + link);
+        // A name that is not UTF-8 keeps its bytes.
+        const QString link = FileName::decode(QByteArrayView(buffer, length));
+        current = QDir::cleanPath(QDir::isAbsolutePath(link) ? link : FileName::folderOf(current) + u'/' + link);
     }
     return current;
 }

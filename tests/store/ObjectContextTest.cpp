@@ -10,15 +10,11 @@ struct SignalLog
 {
     explicit SignalLog(ObjectContext &context)
     {
-        QObject::connect(&context, &ObjectContext::sessionInserted, [this](const RunSession *session) {
-            entries << "inserted " + session->sessionName.value_or(QString());
-        });
-        QObject::connect(&context, &ObjectContext::sessionRemoved, [this](const RunSession *session) {
-            entries << "removed " + session->sessionName.value_or(QString());
-        });
-        QObject::connect(&context, &ObjectContext::sessionChanged, [this](const RunSession *, const QString &key) {
-            entries << "changed " + key;
-        });
+        const auto name = [](const RunSession *session) { return session->sessionName.value_or(QString()); };
+        QObject::connect(&context, &ObjectContext::sessionInserted, [=, this](const RunSession *s) { entries << "inserted " + name(s); });
+        QObject::connect(&context, &ObjectContext::sessionRemoved, [=, this](const RunSession *s) { entries << "removed " + name(s); });
+        QObject::connect(&context, &ObjectContext::sessionChanged,
+                         [this](const RunSession *, const QString &key) { entries << "changed " + key; });
     }
     QStringList entries;
 };
@@ -133,9 +129,7 @@ TEST(ObjectContext, HasChangesFollowsSavesAndUndoToTheSavedState)
     ObjectContext context;
     int announcements = 0;
     QObject::connect(&context, &ObjectContext::hasChangesChanged, [&] { ++announcements; });
-    std::vector<RunSession> stored;
-    stored.push_back(makeSession(QStringLiteral("OLD"), day(1)));
-    context.loadSessions(std::move(stored));
+    context.loadSessions({makeSession(QStringLiteral("OLD"), day(1))});
     EXPECT_FALSE(context.hasChanges());
     EXPECT_EQ(context.undoStack()->count(), 0);
 

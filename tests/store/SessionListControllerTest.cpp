@@ -27,19 +27,6 @@ struct SessionList : testing::Test
 
 } // namespace
 
-TEST(SessionListController, ArrangesTheSessionsAlreadyStoredByDate)
-{
-    ObjectContext context;
-    std::vector<RunSession> stored;
-    stored.push_back(makeSession(QStringLiteral("LATE"), day(9)));
-    stored.push_back(makeSession(QStringLiteral("EARLY"), day(1)));
-    context.loadSessions(std::move(stored));
-
-    const SessionListController list(context);
-    EXPECT_EQ(list.arrangedSessions().value(0)->sessionName, "EARLY");
-    EXPECT_EQ(list.selectionIndex(), -1);
-}
-
 TEST_F(SessionList, InsertedSessionsTakeTheirPlaceByDateAndAreSelectedOnlyWhenAsked)
 {
     const RunSession *late = insert("LATE", 9);
@@ -52,6 +39,10 @@ TEST_F(SessionList, InsertedSessionsTakeTheirPlaceByDateAndAreSelectedOnlyWhenAs
     EXPECT_EQ(list.arrangedSessions(), (Sessions{early, middle, late}));
     EXPECT_EQ(list.selectionIndex(), 1);
     EXPECT_EQ(selectionChanges, 1);
+    // A list made for sessions already stored arranges them at once, selecting none.
+    const SessionListController later(context);
+    EXPECT_EQ(later.arrangedSessions(), (Sessions{early, middle, late}));
+    EXPECT_EQ(later.selectionIndex(), -1);
 }
 
 TEST_F(SessionList, SelectionFollowsItsSessionWhenTheArrangementChanges)

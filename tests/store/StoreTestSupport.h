@@ -27,23 +27,11 @@ inline RunSession makeSession(const QString &name, const QDateTime &date)
     session.sessionDate = date;
     session.sessionTotalTime = 18000;
     session.setPrimitiveSessionTotalDistance(5000);
-    for (int number = 2; number >= 1; --number) {
-        Lap lap;
-        lap.lapNumber = number;
-        lap.timeInLap = 9000;
-        session.lap.push_back(lap);
-    }
-    for (int number = 1; number <= 5; ++number) {
-        SportZone zone;
-        zone.zoneNumber = number;
-        zone.timeInZone = number * 100;
-        session.sportZone.push_back(zone);
-    }
-    LimitZone limit;
-    limit.zoneNumber = 1;
-    limit.limitLow = 120;
-    limit.limitHigh = 150;
-    session.limitZone.push_back(limit);
+    for (int number : {2, 1})
+        session.lap.push_back(Lap{number, 9000, {}, {}, {}, {}, {}, {}, {}, {}});
+    for (int number = 1; number <= 5; ++number)
+        session.sportZone.push_back(SportZone{number, {}, {}, {}, number * 100});
+    session.limitZone = {LimitZone{1, 120, 150, {}, {}, {}}};
     return session;
 }
 

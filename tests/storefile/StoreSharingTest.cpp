@@ -38,15 +38,21 @@ QStringList commentsIn(const QString &path)
     return comments;
 }
 
+// Each test has a folder of its own with a database path in it.
+class StoreSharing : public testing::Test
+{
+protected:
+    QTemporaryDir folder;
+    const QString path = folder.filePath("Ventrix.xml");
+};
+
 } // namespace
 
 // The window loaded five sessions; the command line then stored two and
 // changed two; the window, meanwhile, inserted, deleted, hid and edited. Its
 // save keeps everything, the later save winning for a key both changed.
-TEST(StoreSharing, AWindowsSaveKeepsWhatTheCommandLineStoredMeanwhile)
+TEST_F(StoreSharing, AWindowsSaveKeepsWhatTheCommandLineStoredMeanwhile)
 {
-    QTemporaryDir folder;
-    const QString path = folder.filePath("Ventrix.xml");
     std::vector<RunSession> five;
     for (int index = 1; index <= 5; ++index)
         five.push_back(everyKeySession(index));
@@ -85,10 +91,8 @@ TEST(StoreSharing, AWindowsSaveKeepsWhatTheCommandLineStoredMeanwhile)
     EXPECT_EQ(window.sessionCount(), 7); // the deleted session is back
 }
 
-TEST(StoreSharing, TheWatcherShowsSessionsStoredElsewhereAfterEveryAtomicReplace)
+TEST_F(StoreSharing, TheWatcherShowsSessionsStoredElsewhereAfterEveryAtomicReplace)
 {
-    QTemporaryDir folder;
-    const QString path = folder.filePath("Ventrix.xml");
     ObjectContext window;
     const StoreFile file(path);
     ASSERT_TRUE(file.openInto(window).ok);
@@ -104,10 +108,8 @@ TEST(StoreSharing, TheWatcherShowsSessionsStoredElsewhereAfterEveryAtomicReplace
     EXPECT_FALSE(window.hasChanges());
 }
 
-TEST(StoreLock, AWriterWaitsForTheHolderAndIsToldWhoItIs)
+TEST_F(StoreSharing, AWriterWaitsForTheHolderAndIsToldWhoItIs)
 {
-    QTemporaryDir folder;
-    const QString path = folder.filePath("Ventrix.xml");
     StoreLock holder(path), waiter(path);
     ASSERT_TRUE(holder.acquire(0).ok);
     QString told;
@@ -120,10 +122,8 @@ TEST(StoreLock, AWriterWaitsForTheHolderAndIsToldWhoItIs)
 }
 
 // Leftovers of a crashed save go; a save still writing (holding its file) stays.
-TEST(AtomicFile, RemovesOnlyTemporariesThatNoSaveHolds)
+TEST_F(StoreSharing, RemovesOnlyTemporariesThatNoSaveHolds)
 {
-    QTemporaryDir folder;
-    const QString path = folder.filePath("Ventrix.xml");
     const QString crashed = folder.filePath(".Ventrix.xml.saving-1a2b"), running = folder.filePath(".Ventrix.xml.saving-3c4d");
     ASSERT_TRUE(writeBytes(crashed, "x") && writeBytes(running, "y"));
     QFile held(running);
@@ -133,9 +133,8 @@ TEST(AtomicFile, RemovesOnlyTemporariesThatNoSaveHolds)
     EXPECT_TRUE(QFile::exists(running));
 }
 
-TEST(StoreFile, SavesThroughAChainOfLinksIntoItsFinalFile)
+TEST_F(StoreSharing, SavesThroughAChainOfLinksIntoItsFinalFile)
 {
-    QTemporaryDir folder;
     const QString a = folder.filePath("A.xml"), b = folder.filePath("B.xml"), c = folder.filePath("sub/C.xml");
     ASSERT_TRUE(QDir(folder.path()).mkdir("sub") && QFile::link("sub/C.xml", b) && QFile::link("B.xml", a));
     const std::vector<RunSession> one{everyKeySession(1)};
@@ -146,10 +145,8 @@ TEST(StoreFile, SavesThroughAChainOfLinksIntoItsFinalFile)
 }
 
 // The writer keeps the reader's limits, so it never writes a file that every later start refuses.
-TEST(StoreFile, RefusesToWriteWhatTheReaderWouldRefuse)
+TEST_F(StoreSharing, RefusesToWriteWhatTheReaderWouldRefuse)
 {
-    QTemporaryDir folder;
-    const QString path = folder.filePath("Ventrix.xml");
     ASSERT_TRUE(writeBytes(path, "old"));
     RunSession crowded = everyKeySession(1);
     crowded.lap.resize(StoreFileFormat::kMaxMembersPerRelation + 1);
@@ -159,24 +156,9 @@ TEST(StoreFile, RefusesToWriteWhatTheReaderWouldRefuse)
     EXPECT_EQ(fileBytes(path), "old");
 }
 
-// A general XML parser checks repeated attributes in quadratic time; such a tag is refused before.
-TEST(StoreFile, RefusesATagWithAHundredThousandAttributesAtOnce)
-{
-    QTemporaryDir folder;
-    const QString path = folder.filePath("Ventrix.xml");
-    QByteArray text = "<VentrixStore formatVersion=\"1\">\n<RunSession";
-    for (int index = 0; index < 100000; ++index)
-        text += " a" + QByteArray::number(index) + "=\"1\"";
-    ASSERT_TRUE(writeBytes(path, text + "/></VentrixStore>"));
-    EXPECT_EQ(StoreFile(path).load().errorMessage,
-              "cannot read sessions from " + path + ": line 2: an element with more than 64 attributes");
-}
-
 // 31 March 2013, 02:30 does not exist in Berlin (TZ is set by main()); it is kept as 03:30 CEST.
-TEST(StoreFile, KeepsAStartInADaylightSavingGapAsTheTimeAfterTheJump)
+TEST_F(StoreSharing, KeepsAStartInADaylightSavingGapAsTheTimeAfterTheJump)
 {
-    QTemporaryDir folder;
-    const QString path = folder.filePath("Ventrix.xml");
     ObjectContext context;
     ASSERT_TRUE(StoreFile(path).openInto(context).ok);
     RunSession session;

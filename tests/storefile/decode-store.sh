@@ -38,6 +38,21 @@ out=$(ulimit -f 2; "$decode" --store "$work/limit.xml" "$work/r2.wav" 2>&1); sta
 [ $status -eq 1 ] && [[ $out == *"cannot save sessions to $work/limit.xml: File too large"* ]] || fail "ulimit: $status $out"
 cmp -s "$work/limit.xml" "$work/before.xml" || fail "ulimit: the database changed"
 
+# A database at the reader's limit of 200,000 sessions takes no more: the save is refused and the file stays.
+{ echo '<VentrixStore formatVersion="1">'; yes '<RunSession/>' | head -n 200000; echo '</VentrixStore>'; } > "$work/full.xml"
+cp "$work/full.xml" "$work/before.xml"
+out=$("$decode" --store "$work/full.xml" "$work/r1.wav" 2>&1); status=$?
+[ $status -eq 1 ] && [[ $out == *"cannot save sessions to $work/full.xml: 200001 sessions are more than a database may hold (200000)"* ]] \
+    || fail "full store: $status $out"
+cmp -s "$work/full.xml" "$work/before.xml" || fail "full store: the database changed"
+
+# Names that are not UTF-8 (a Latin-1 "ä") are used byte for byte: recording, database, lock and export.
+latin=$(printf 'l\344')
+mkdir "$work/$latin" && cp "$work/r1.wav" "$work/$latin.wav"
+"$decode" --store "$work/$latin.xml" --export-dir "$work/$latin" "$work/$latin.wav" > /dev/null || fail "Latin-1 names"
+[ "$(grep -c '<RunSession ' "$work/$latin.xml")" -eq 1 ] && [ -e "$work/$latin.xml.lock" ] && [ -s "$work/$latin/$latin-1.csv" ] \
+    || fail "Latin-1 names: $(ls "$work" "$work/$latin")"
+
 # Two recordings of one base name export under two numbers, never through a link.
 mkdir -p "$work/a" "$work/b" "$work/out"
 cp "$work/r1.wav" "$work/a/run.wav" && cp "$work/r2.wav" "$work/b/run.wav"

@@ -1,10 +1,9 @@
 #include "FolderExport.h"
 
+#include "FileName.h"
 #include "TransferDecoding.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 #include <cerrno>
 #include <cstring>
@@ -23,12 +22,16 @@ constexpr mode_t kNewFileMode = 0666;
 FolderExport::FolderExport(QString folder, DataOutput::ExportFormat format, bool tenths, bool fixedDate)
     : m_folder(std::move(folder)), m_format(format), m_tenths(tenths), m_fixedDate(fixedDate)
 {
+    while (m_folder.size() > 1 && m_folder.endsWith(u'/'))
+        m_folder.chop(1);
 }
 
 QStringList FolderExport::exportSessions(const FileOutcome &outcome)
 {
     QStringList failures;
-    const QString baseName = QFileInfo(outcome.path).completeBaseName();
+    // Worked out on the text: QFileInfo would lose the bytes of a name that is not UTF-8.
+    const QString fileName = FileName::nameIn(outcome.path);
+    const QString baseName = fileName.left(fileName.lastIndexOf(u'.'));
     for (const RunSession *session : outcome.sessions) {
         QString path;
         SaveResult result = claimName(baseName, &path);
@@ -40,7 +43,7 @@ QStringList FolderExport::exportSessions(const FileOutcome &outcome)
                 : DataOutput::exportSession(session, path, m_tenths,
                                             m_format == DataOutput::ExportFormat::PropertyList, m_fixedDate);
             if (!result.ok)
-                QFile::remove(path);
+                ::unlink(FileName::encode(path).constData());
         }
         if (!result.ok)
             failures.append(result.errorMessage);
@@ -52,8 +55,9 @@ SaveResult FolderExport::claimName(const QString &baseName, QString *path)
 {
     int &k = m_lastNumber[baseName];
     for (int attempt = 0; attempt < kMaxNameAttempts; ++attempt) {
-        *path = QDir(m_folder).filePath(baseName + u'-' + QString::number(++k) + DataOutput::fileExtension(m_format));
-        const int fd = ::open(QFile::encodeName(*path).constData(),
+        *path = (m_folder.isEmpty() ? QString() : m_folder + u'/') + baseName + u'-' + QString::number(++k)
+                + DataOutput::fileExtension(m_format);
+        const int fd = ::open(FileName::encode(*path).constData(),
                               O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kNewFileMode);
         if (fd >= 0) {
             ::close(fd);

@@ -1,4 +1,5 @@
 #include "DecodeCommand.h"
+#include "FileName.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -14,5 +15,10 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
-    return DecodeCommand(out, err).run(QCoreApplication::arguments());
+    // The arguments as given: Qt would turn the bytes of a name that is not
+    // UTF-8 into U+FFFD and so lose the file.
+    QStringList arguments;
+    for (int index = 0; index < argc; ++index)
+        arguments.append(FileName::decode(argv[index]));
+    return DecodeCommand(out, err).run(arguments);
 }
