@@ -1,5 +1,6 @@
 #include "StoreFile.h"
 #include "StoreFileTestSupport.h"
+#include "StoreFileWriter.h"
 
 #include <QTemporaryDir>
 
@@ -71,4 +72,17 @@ TEST(StoreFile, KeepsTypedMetadata)
     EXPECT_EQ(reread, metadata);
     EXPECT_EQ(reread.value("VXDataVersion").typeId(), QMetaType::Int);
     EXPECT_EQ(reread.value("flag").typeId(), QMetaType::Bool);
+}
+
+// A file written before sessions could carry the noisy mark reads unmarked and is written back as it was.
+TEST(StoreFile, FileFromBeforeTheNoisyMarkReadsUnmarkedAndIsWrittenAsItWas)
+{
+    const QByteArray before = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<VentrixStore formatVersion=\"1\">\n"
+                              "    <metadata/>\n    <RunSession hrm=\"F6\" sessionCalories=\"560\" comment=\"old\"/>\n"
+                              "</VentrixStore>\n";
+    const std::optional<StoreContents> read = StoreFileReader::read(before, nullptr);
+    ASSERT_TRUE(read && read->sessions.size() == 1);
+    EXPECT_FALSE(read->sessions[0].isFromNoisyTransfer());
+    const std::optional<QByteArray> written = StoreFileWriter::write(pointers(read->sessions), read->metadata, nullptr);
+    EXPECT_EQ(written.value_or(QByteArray()).toStdString(), before.toStdString());
 }

@@ -54,6 +54,7 @@ inline RunSession everyKeySession(int index)
     session.userActivityLevel = QStringLiteral("High");
     session.hidden = index % 2 == 0;
     session.comment = QStringLiteral("comment %1").arg(index);
+    session.noisyTransferMargin = index % 2 == 0 ? std::nullopt : std::optional(index - 1000);
     for (int number = 1; number <= 5; ++number) {
         session.lap.push_back({number, 3600 + number, 140 + number, 160 + number, 150 + number, number % 2 == 0,
                                2500 + number, 2600 + number, 1000 + number, 80 + number});

@@ -50,6 +50,7 @@ const std::vector<RowCase> &rowCases()
     static const std::vector<RowCase> cases{
         {"no selection", [] { return std::vector<RunSession>{}; }},
         {"f6", [] { return std::vector{f6()}; }},
+        {"f6 from a noisy transfer", [] { auto s = f6(); s.noisyTransferMargin = 400; return std::vector{s}; }},
         {"rs200", [] { return std::vector{rs200()}; }},
         {"rs200 percent and pace", [] { auto s = rs200(); s.sessionAverageHR = 145; return std::vector{s}; }, {1, 1}},
         {"cs200", [] { return std::vector{cs200()}; }},
