@@ -30,8 +30,9 @@ class DecodeReport;
 
 // Runs the main window: the toolbar with its one record button (which pulses
 // while a recording runs), the session list and its commands (hide, unhide,
-// delete, mark as checked), the white text of selected rows, and WAV files dropped onto the list
-// or imported, each handed to the decoder. Lives in the GUI thread.
+// mark as checked, delete), the white text of selected rows, and WAV files
+// dropped onto the list or imported, each handed to the decoder. Lives in the
+// GUI thread.
 class MainWindowController : public QObject
 {
     Q_OBJECT
