@@ -157,7 +157,7 @@ void MainWindowController::setUpSessionList()
 
 void MainWindowController::installMarkAsChecked()
 {
-    m_markAsCheckedAction = new QAction(tr("Mark as Checked"), this);
+    m_markAsCheckedAction = new QAction(tr("Mark as &Checked"), this);
     m_markAsCheckedAction->setStatusTip(tr("Clear the noisy-transfer mark once you have checked the values"));
     connect(m_markAsCheckedAction, &QAction::triggered, this, &MainWindowController::markAsChecked);
     const auto updateEnabled = [this] { m_markAsCheckedAction->setEnabled(!selectedMarkedSessions().isEmpty()); };
