@@ -129,6 +129,7 @@ VentrixApplication::VentrixApplication(UserPrompts *prompts) : m(std::make_uniqu
     QObject::connect(ui.actionHide, &QAction::triggered, controller, &MainWindowController::hideSession);
     QObject::connect(ui.actionUnhide, &QAction::triggered, controller, &MainWindowController::unhideSession);
     QObject::connect(ui.actionDelete, &QAction::triggered, controller, &MainWindowController::deleteSelectedSession);
+    ui.menuEdit->insertAction(ui.actionDelete, controller->markAsCheckedAction());
 
     m->window.setUndoStack(m->delegate.undoStack());
     // The record button's command is in the File menu too, for the keyboard.

@@ -8,6 +8,22 @@
 #include <QCoreApplication>
 
 #include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr float kThousandths = 1000.0F;
+// Far beyond any margin a demodulation gives; keeps the stored number in range.
+constexpr float kMarginLimit = 1.0e6F;
+
+// Whether a transfer with mark replaces the stored marked session: a
+// confident one always, a noisy one only with a larger margin.
+bool replaces(const std::optional<int> &mark, const RunSession &marked)
+{
+    return !mark || *mark > marked.noisyTransferMargin.value_or(0);
+}
+
+} // namespace
 
 TransferImporter::TransferImporter(ObjectContext &context, SessionListController *sessions, DataOutput *dataOutput)
     : m_context(context), m_sessions(sessions), m_dataOutput(dataOutput)
@@ -28,6 +44,23 @@ bool TransferImporter::isStored(const RunSession &session) const
                        [&](const RunSession *other) { return isSameSession(session, *other); });
 }
 
+std::optional<int> TransferImporter::noisyTransferMargin(const DecodeResult &decoded)
+{
+    if (decoded.confidence == Confidence::High)
+        return std::nullopt;
+    const float margin = std::isfinite(decoded.minimumMargin) ? decoded.minimumMargin : 0.0F;
+    return int(std::lround(std::clamp(margin, -kMarginLimit, kMarginLimit) * kThousandths));
+}
+
+const RunSession *TransferImporter::markedSession(const RunSession &session) const
+{
+    const QList<const RunSession *> stored = m_context.sessions();
+    const auto found = std::find_if(stored.begin(), stored.end(), [&](const RunSession *other) {
+        return other->isFromNoisyTransfer() && other->hrm == session.hrm && other->sessionDate == session.sessionDate;
+    });
+    return found == stored.end() ? nullptr : *found;
+}
+
 // The watch sends its whole F6 memory every time: a session of the list with
 // the same start date is that session, whatever its other values.
 QList<QDateTime> TransferImporter::listedSessionDates() const
@@ -45,9 +78,13 @@ ImportResult TransferImporter::importTransfer(const DecodeResult &decoded)
     ImportResult result;
     const QList<QDateTime> listedDates =
         decoded.model == WatchModel::F6 ? listedSessionDates() : QList<QDateTime>();
+    const std::optional<int> mark = noisyTransferMargin(decoded);
     bool grouped = false;
     for (const RunSession &session : decoded.sessions) {
-        if ((session.sessionDate && listedDates.contains(*session.sessionDate)) || isStored(session)) {
+        const RunSession *marked = markedSession(session);
+        const bool replacing = marked && replaces(mark, *marked);
+        if (!replacing
+            && (marked || (session.sessionDate && listedDates.contains(*session.sessionDate)) || isStored(session))) {
             ++result.alreadyStored;
             continue;
         }
@@ -55,7 +92,15 @@ ImportResult TransferImporter::importTransfer(const DecodeResult &decoded)
         if (!grouped)
             m_context.beginUndoGroup(QCoreApplication::translate("TransferImporter", "Import Transfer"));
         grouped = true;
-        const RunSession *stored = m_context.insertSession(RunSession(session));
+        RunSession incoming(session);
+        incoming.noisyTransferMargin = mark;
+        if (replacing) {
+            // The watch's values are replaced; what the user gave the session stays.
+            incoming.hidden = marked->hidden;
+            incoming.comment = marked->comment;
+            m_context.deleteSession(marked);
+        }
+        const RunSession *stored = m_context.insertSession(std::move(incoming));
         result.storedSessions.append(stored);
         if (m_sessions)
             m_sessions->selectSession(stored);

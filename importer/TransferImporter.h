@@ -3,6 +3,8 @@
 #include "DecodeResult.h"
 #include "ImportResult.h"
 
+#include <optional>
+
 class DataOutput;
 class ObjectContext;
 class RunSession;
@@ -11,8 +13,11 @@ class SessionListController;
 // Stores the sessions of one decoded transfer: skips those stored already,
 // inserts the others as one undo step, selects each new one in the session
 // list, saves the context and, when it stored something, starts the
-// automatic export. Used by the main window, the recording controller and
-// ventrix-decode alike. Lives in the GUI thread.
+// automatic export. Sessions of a low-confidence transfer carry the noisy
+// mark; a marked session that arrives again (same model and date) is
+// replaced when the new transfer is confident or its margin is larger.
+// Used by the main window, the recording controller and ventrix-decode
+// alike. Lives in the GUI thread.
 class TransferImporter
 {
 public:
@@ -27,8 +32,14 @@ public:
     // calories and average heart rate.
     static bool isSameSession(const RunSession &a, const RunSession &b);
 
+    // The noisy mark of the transfer's sessions: its minimum margin in
+    // thousandths when its confidence is low, none when it is high.
+    static std::optional<int> noisyTransferMargin(const DecodeResult &decoded);
+
 private:
     bool isStored(const RunSession &session) const;
+    // The stored session with the noisy mark of the same model and date, or nullptr.
+    const RunSession *markedSession(const RunSession &session) const;
     QList<QDateTime> listedSessionDates() const;
 
     ObjectContext &m_context;

@@ -171,7 +171,7 @@ bool RunSession::setPrimitiveValue(QStringView key, const QVariant &value)
 
 std::span<const EntityKey<RunSession>> RunSession::keys()
 {
-    static const std::array<EntityKey<RunSession>, 29> table{{
+    static const std::array<EntityKey<RunSession>, 30> table{{
         {"hrm", &RunSession::hrm},
         {"importDate", &RunSession::importDate},
         {"sessionDate", &RunSession::sessionDate},
@@ -201,6 +201,7 @@ std::span<const EntityKey<RunSession>> RunSession::keys()
         {"userActivityLevel", &RunSession::userActivityLevel},
         {"hidden", &RunSession::hidden},
         {"comment", &RunSession::comment},
+        {"noisyTransferMargin", &RunSession::noisyTransferMargin},
     }};
     return table;
 }

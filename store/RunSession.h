@@ -57,6 +57,11 @@ public:
     std::optional<QString> userActivityLevel;
     std::optional<bool> hidden;
     std::optional<QString> comment;
+    // The mark of a session from a noisy transfer, whose values may be wrong:
+    // the transfer's smallest decision margin in thousandths (1000 is the
+    // smallest called clear), so a later transfer can be told better or
+    // worse. Absent for a confident transfer and once the user checked the values.
+    std::optional<int> noisyTransferMargin;
 
     // The relations. They are sets: their order means nothing, so find a
     // member by its number with the helpers below, never by position.
@@ -84,6 +89,7 @@ public:
     bool isCS200() const;
     // hidden, with absent meaning NO.
     bool isHidden() const { return hidden.value_or(false); }
+    bool isFromNoisyTransfer() const { return noisyTransferMargin.has_value(); }
     // Grey for a hidden session, black otherwise.
     QColor hiddenColor() const;
     // A hidden session's row text when selected (white) and unselected (grey).

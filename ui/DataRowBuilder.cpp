@@ -124,6 +124,7 @@ QList<DataRow> DataRowBuilder::populateDataRowArray(const QList<const RunSession
     if (selected.isEmpty())
         return rows;
     const Selection selection{selected, *selected.last()};
+    appendNoisyTransfer(selection, rows);
     appendTotals(selection, rows);
     if (!appendDistance(selection, rows) || !selection.isSingle())
         return rows;
@@ -132,6 +133,16 @@ QList<DataRow> DataRowBuilder::populateDataRowArray(const QList<const RunSession
     appendLimitZones(selection.last, rows);
     appendLaps(selection.last, rows);
     return rows;
+}
+
+// First, so that no value is read before the warning that it may be wrong.
+void DataRowBuilder::appendNoisyTransfer(const Selection &selection, QList<DataRow> &rows) const
+{
+    if (std::none_of(selection.sessions.begin(), selection.sessions.end(),
+                     [](const RunSession *session) { return session->isFromNoisyTransfer(); }))
+        return;
+    rows.append(DataRow::text(tr("Transfer"), tr("Noisy: check the values")));
+    rows.append(DataRow::separator());
 }
 
 void DataRowBuilder::appendTotals(const Selection &selection, QList<DataRow> &rows) const

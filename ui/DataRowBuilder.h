@@ -69,6 +69,8 @@ public:
 private:
     struct Selection;
 
+    // A note when a selected session comes from a noisy transfer.
+    void appendNoisyTransfer(const Selection &selection, QList<DataRow> &rows) const;
     void appendTotals(const Selection &selection, QList<DataRow> &rows) const;
     // False when the rows of a multiple selection end here.
     bool appendDistance(const Selection &selection, QList<DataRow> &rows) const;

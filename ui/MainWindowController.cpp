@@ -38,6 +38,7 @@ namespace {
 const QStringList kAudioExtensions = {QStringLiteral("wav"),  QStringLiteral("aif"), QStringLiteral("aiff"),
                                       QStringLiteral("flac"), QStringLiteral("ogg"), QStringLiteral("oga"),
                                       QStringLiteral("opus"), QStringLiteral("mp3")};
+const QString kNoisyTransferMargin = QStringLiteral("noisyTransferMargin");
 // The gray frame is this much wider than the coloured square on each side.
 constexpr qreal kFrameWidth = 2.0;
 
@@ -81,6 +82,7 @@ void MainWindowController::setUpWindow()
 {
     installToolbar();
     setUpSessionList();
+    installMarkAsChecked();
     m_recordingStatus = new RecordingStatus(
         *m_theWindow.statusBar(),
         [this]() -> const AudioFileRecorder * { return m_appController ? m_appController->recorder() : nullptr; },
@@ -165,6 +167,24 @@ void MainWindowController::setUpSessionList()
     m_sessionTable.setItemDelegate(m_sessionCell);
     m_sessionTable.viewport()->setAcceptDrops(true);
     m_sessionTable.viewport()->installEventFilter(this);
+}
+
+void MainWindowController::installMarkAsChecked()
+{
+    m_markAsCheckedAction = new QAction(tr("Mark as &Checked"), this);
+    m_markAsCheckedAction->setStatusTip(tr("Clear the noisy-transfer mark once you have checked the values"));
+    connect(m_markAsCheckedAction, &QAction::triggered, this, &MainWindowController::markAsChecked);
+    const auto updateEnabled = [this] { m_markAsCheckedAction->setEnabled(!selectedMarkedSessions().isEmpty()); };
+    connect(&m_sessionArrayController, &SessionListController::selectionChanged, this, updateEnabled);
+    connect(&m_context, &ObjectContext::sessionChanged, this, updateEnabled);
+    updateEnabled();
+}
+
+QList<const RunSession *> MainWindowController::selectedMarkedSessions() const
+{
+    QList<const RunSession *> marked = m_sessionArrayController.selectedSessions();
+    marked.removeIf([](const RunSession *session) { return !session->isFromNoisyTransfer(); });
+    return marked;
 }
 
 QAction *MainWindowController::itemForItemIdentifier(const QString &identifier) const
@@ -301,6 +321,17 @@ void MainWindowController::deleteSelectedSession()
     m_context.deleteSessions(selection);
     redraw(m_historyView);
     redraw(m_sportZoneView);
+}
+
+void MainWindowController::markAsChecked()
+{
+    const QList<const RunSession *> marked = selectedMarkedSessions();
+    if (marked.isEmpty())
+        return;
+    m_context.beginUndoGroup(tr("Mark as Checked"));
+    for (const RunSession *session : marked)
+        m_context.setValue(session, kNoisyTransferMargin, QVariant());
+    m_context.endUndoGroup();
 }
 
 void MainWindowController::importRecordings()

@@ -23,14 +23,16 @@ class QStyleOptionViewItem;
 class QTableView;
 class QToolBar;
 class RecordingStatus;
+class RunSession;
 class SessionListController;
 class SessionTableModel;
 class DecodeReport;
 
 // Runs the main window: the toolbar with its one record button (which pulses
 // while a recording runs), the session list and its commands (hide, unhide,
-// delete), the white text of selected rows, and WAV files dropped onto the list
-// or imported, each handed to the decoder. Lives in the GUI thread.
+// mark as checked, delete), the white text of selected rows, and WAV files
+// dropped onto the list or imported, each handed to the decoder. Lives in the
+// GUI thread.
 class MainWindowController : public QObject
 {
     Q_OBJECT
@@ -100,6 +102,10 @@ public:
     void hideSession();
     void unhideSession();
     void deleteSelectedSession();
+    // Clears the noisy-transfer mark of the selected sessions, as one undo step.
+    void markAsChecked();
+    // "Mark as Checked", enabled while a selected session has the mark.
+    QAction *markAsCheckedAction() const { return m_markAsCheckedAction; }
     // Asks for WAV files and decodes them as if dropped.
     void importRecordings();
 
@@ -120,6 +126,8 @@ protected:
 
 private:
     void installToolbar();
+    void installMarkAsChecked();
+    QList<const RunSession *> selectedMarkedSessions() const;
     void setUpSessionList();
     void setRecordItemIdle();
     void stopRecording();
@@ -153,6 +161,7 @@ private:
     bool m_columnsArranged = false;
     bool m_fittingColumns = false;
     RecordingStatus *m_recordingStatus = nullptr;
+    QAction *m_markAsCheckedAction = nullptr;
 
     // Sessions the store gained since the start; read around each decode.
     int m_insertedSessions = 0;

@@ -6,7 +6,9 @@
 #include "VXDurationText.h"
 #include "VXNumberText.h"
 
+#include <QApplication>
 #include <QLocale>
+#include <QStyle>
 
 namespace {
 
@@ -52,6 +54,11 @@ int SessionTableModel::columnOfSortKey(const QString &key)
     return -1;
 }
 
+QString SessionTableModel::noisyTransferNote()
+{
+    return tr("Noisy transfer: check the values");
+}
+
 const RunSession *SessionTableModel::sessionAt(int row) const
 {
     const QList<const RunSession *> &arranged = m_sessions.arrangedSessions();
@@ -80,8 +87,17 @@ QVariant SessionTableModel::data(const QModelIndex &index, int role) const
         return {};
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::ToolTipRole:
         return displayText(*session, index.column());
+    case Qt::ToolTipRole: {
+        const QString text = displayText(*session, index.column());
+        if (!session->isFromNoisyTransfer())
+            return text;
+        return text.isEmpty() ? noisyTransferNote() : text + u'\n' + noisyTransferNote();
+    }
+    case Qt::DecorationRole:
+        if (session->isFromNoisyTransfer() && index.column() == DateColumn)
+            return QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
+        return {};
     case Qt::ForegroundRole:
         // Visible rows keep the palette's text colour, so dark themes work.
         return session->isHidden() ? QVariant(session->hiddenColor()) : QVariant();

@@ -12,7 +12,9 @@ class SessionListController;
 // The session list as a table: one row per arranged session of the shared
 // SessionListController, in its order; sorting goes through the controller's
 // sort orders. Reads the sessions on every call and keeps no copies.
-// Hidden sessions are drawn in their grey hiddenColor. GUI thread.
+// Hidden sessions are drawn in their grey hiddenColor; a session from a noisy
+// transfer has a warning icon beside its date and says so in its tooltips.
+// GUI thread.
 class SessionTableModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -27,6 +29,9 @@ public:
     static QString sortKey(int column);
     // The column of a sort key, or -1.
     static int columnOfSortKey(const QString &key);
+
+    // The tooltip's note on a session from a noisy transfer.
+    static QString noisyTransferNote();
 
     const RunSession *sessionAt(int row) const;
     int rowOf(const RunSession *session) const;

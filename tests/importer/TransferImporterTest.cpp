@@ -132,3 +132,48 @@ TEST_F(TransferImporterTest, FailedSaveIsReportedAndKeepsTheSessions)
     EXPECT_EQ(result.storedCount(), 1);
     EXPECT_TRUE(m_context.hasChanges());
 }
+
+// A margin is a low-confidence transfer's, none a confident one's. A later
+// transfer of the stored session (with a wrong maximum heart rate) replaces
+// it only when it is marked and the new one is confident or clearer; the
+// user's comment stays, and one undo step brings the old session back.
+struct MarkCase
+{
+    const char *name;
+    std::optional<float> stored, arriving;
+    bool replaced;
+};
+class NoisyMarkTest : public TransferImporterTest, public testing::WithParamInterface<MarkCase> {};
+
+TEST_P(NoisyMarkTest, IsStoredAndReplacedByABetterTransfer)
+{
+    const auto [name, stored, arriving, replaced] = GetParam();
+    const auto transfer = [this](std::optional<float> margin, int maxHRError) {
+        m_decoder.setByteArray(withLead(cleaned(QStringLiteral("rs200-plain"))));
+        DecodeResult decoded = m_decoder.decodeExtractedBytes();
+        decoded.confidence = margin ? Confidence::Low : Confidence::High;
+        decoded.minimumMargin = margin.value_or(DecisionMargins::kUnmeasured);
+        *decoded.sessions.front().sessionMaxHR += maxHRError;
+        return decoded;
+    };
+    const auto mark = [](std::optional<float> margin) {
+        return margin ? std::optional(int(*margin * 1000)) : std::nullopt;
+    };
+    m_importer.importTransfer(transfer(stored, 1));
+    const RunSession first = *m_context.sessions().front();
+    m_context.setComment(m_context.sessions().front(), QStringLiteral("hilly"));
+    EXPECT_EQ(first.noisyTransferMargin, mark(stored));
+
+    EXPECT_EQ(m_importer.importTransfer(transfer(arriving, 0)).storedCount(), int(replaced));
+    ASSERT_EQ(m_context.sessionCount(), 1);
+    const RunSession &kept = *m_context.sessions().front();
+    EXPECT_EQ(std::tuple(kept.sessionMaxHR, kept.noisyTransferMargin, kept.comment),
+              std::tuple(*first.sessionMaxHR - int(replaced), mark(replaced ? arriving : stored),
+                         QStringLiteral("hilly")));
+    m_context.undoStack()->undo();
+    EXPECT_EQ(m_context.sessions().front()->sessionMaxHR, first.sessionMaxHR);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, NoisyMarkTest, testing::Values(MarkCase{"UnmarkedStays", std::nullopt, 0.5F, false},
+    MarkCase{"ConfidentReplaces", 0.25F, std::nullopt, true}, MarkCase{"ClearerReplaces", 0.25F, 0.5F, true},
+    MarkCase{"MurkierIsSkipped", 0.5F, 0.25F, false}), [](const auto &info) { return std::string(info.param.name); });

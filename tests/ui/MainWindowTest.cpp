@@ -71,14 +71,13 @@
 namespace {
 
 // Synthesizes a recording of one of the example transfers in examples/ as a room
-// with some noise would record it. False when the example or the file cannot be had.
-bool writeExampleRecording(const QString &example, const QString &path)
+// with some noise would record it, or as room does. False when the example or
+// the file cannot be had.
+bool writeExampleRecording(const QString &example, const QString &path,
+                           const synth::RoomOptions &room = {.snrDb = 30.0, .seed = 7})
 {
     QFile hex(QStringLiteral(VENTRIX_SOURCE_DIR "/examples/") + example + QStringLiteral(".hex"));
     const auto cleaned = hex.open(QIODevice::ReadOnly) ? synth::parseHexBytes(hex.readAll()) : std::nullopt;
-    synth::RoomOptions room;
-    room.snrDb = 30.0;
-    room.seed = 7;
     return cleaned && synth::writeWav(path, synth::modulate(synth::frameTransfer(*cleaned), room));
 }
 
@@ -419,6 +418,23 @@ TEST_F(SessionDropTest, ExamplesDroppedTwiceAreStoredOnce)
     controller.acceptDrop({paths.back()});
     EXPECT_EQ(statusMessage(), QStringLiteral("1 session already stored."));
     EXPECT_EQ(shakes, 0);
+}
+
+// A noisy transfer says so in the status bar, and its session is marked in
+// the list until Mark as Checked, which undo takes back.
+TEST_F(SessionDropTest, NoisyTransferIsMarkedUntilChecked)
+{
+    const QString path = folder.filePath(QStringLiteral("noisy.wav"));
+    ASSERT_TRUE(writeExampleRecording(QStringLiteral("rs200-run"), path, {.snrDb = 13.0, .seed = 6}));
+    controller.acceptDrop({path});
+    EXPECT_TRUE(statusMessage().endsWith(noisyTransferMessage())) << qPrintable(statusMessage());
+    const QModelIndex date = model().index(0, SessionTableModel::DateColumn);
+    for (const bool marked : {true, false, true}) {
+        EXPECT_EQ(date.data(Qt::ToolTipRole).toString().endsWith(SessionTableModel::noisyTransferNote()), marked);
+        EXPECT_EQ(date.data(Qt::DecorationRole).isValid(), marked);
+        EXPECT_EQ(controller.markAsCheckedAction()->isEnabled(), marked);
+        marked ? controller.markAsCheckedAction()->trigger() : context.undoStack()->undo();
+    }
 }
 
 TEST_F(SessionDropTest, FilesDroppedOnTheListAreDecodedAfterTheDropEnds)
