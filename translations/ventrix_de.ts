@@ -4,10 +4,6 @@
 <context>
     <name>AudioFileRecorder</name>
     <message>
-        <source>failed to allocate buffers</source>
-        <translation>Puffer konnten nicht angelegt werden</translation>
-    </message>
-    <message>
         <source>the audio input is not set up</source>
         <translation>der Audioeingang ist nicht eingerichtet</translation>
     </message>
@@ -16,12 +12,12 @@
         <translation>die Aufnahme ist nicht eingerichtet</translation>
     </message>
     <message>
-        <source>failed to start AU: %1</source>
-        <translation>Audioeingang konnte nicht gestartet werden: %1</translation>
+        <source>cannot allocate the capture buffers: out of memory</source>
+        <translation>Aufnahmepuffer können nicht angelegt werden: kein Speicher frei</translation>
     </message>
     <message>
-        <source>failed to stop AU: %1</source>
-        <translation>Audioeingang konnte nicht angehalten werden: %1</translation>
+        <source>cannot keep up with the audio input: %1 frames dropped, %2 device overflows</source>
+        <translation>Audioeingang kann nicht schnell genug gelesen werden: %1 Frames verloren, %2 Geräteüberläufe</translation>
     </message>
 </context>
 <context>
@@ -137,17 +133,17 @@
         <source>End pace</source>
         <translation>Pace am Ende</translation>
     </message>
+    <message>
+        <source>Transfer</source>
+        <translation>Übertragung</translation>
+    </message>
+    <message>
+        <source>Noisy: check the values</source>
+        <translation>Verrauscht: Werte prüfen</translation>
+    </message>
 </context>
 <context>
     <name>DataView</name>
-    <message>
-        <source>bpm</source>
-        <translation>S/min</translation>
-    </message>
-    <message>
-        <source>%</source>
-        <translation>%</translation>
-    </message>
     <message>
         <source>Speed</source>
         <translation>Geschwindigkeit</translation>
@@ -175,6 +171,22 @@
     <message>
         <source>Speed or pace</source>
         <translation>Geschwindigkeit oder Pace</translation>
+    </message>
+    <message>
+        <source>&amp;bpm</source>
+        <translation>S/&amp;min</translation>
+    </message>
+    <message>
+        <source>&amp;%</source>
+        <translation>&amp;%</translation>
+    </message>
+    <message>
+        <source>&amp;Speed</source>
+        <translation>&amp;Geschwindigkeit</translation>
+    </message>
+    <message>
+        <source>&amp;Pace</source>
+        <translation>&amp;Pace</translation>
     </message>
 </context>
 <context>
@@ -246,6 +258,10 @@
         <source>The transfer could only be read after noise correction.</source>
         <translation>Die Übertragung konnte erst nach einer Rauschkorrektur gelesen werden.</translation>
     </message>
+    <message>
+        <source>Exported %1.</source>
+        <translation>Exportiert: %1.</translation>
+    </message>
 </context>
 <context>
     <name>Decoder</name>
@@ -256,18 +272,6 @@
 </context>
 <context>
     <name>HistoryPane</name>
-    <message>
-        <source>Time</source>
-        <translation>Zeit</translation>
-    </message>
-    <message>
-        <source>Heart Rate</source>
-        <translation>Herzfrequenz</translation>
-    </message>
-    <message>
-        <source>Distance</source>
-        <translation>Strecke</translation>
-    </message>
     <message>
         <source>Calories</source>
         <translation>Kalorien</translation>
@@ -291,6 +295,22 @@
     <message>
         <source>History calendar</source>
         <translation>Trainingskalender</translation>
+    </message>
+    <message>
+        <source>&amp;Time</source>
+        <translation>&amp;Zeit</translation>
+    </message>
+    <message>
+        <source>&amp;Heart Rate</source>
+        <translation>&amp;Herzfrequenz</translation>
+    </message>
+    <message>
+        <source>&amp;Distance</source>
+        <translation>&amp;Strecke</translation>
+    </message>
+    <message>
+        <source>&amp;Calories</source>
+        <translation>&amp;Kalorien</translation>
     </message>
 </context>
 <context>
@@ -440,10 +460,6 @@ Erneut klicken beendet die Aufnahme.</translation>
         <translation>kein Audioeingang verfügbar</translation>
     </message>
     <message>
-        <source>Could not start recording: %1</source>
-        <translation>Aufnahme konnte nicht gestartet werden: %1</translation>
-    </message>
-    <message>
         <source>Import Recording</source>
         <translation>Aufnahme importieren</translation>
     </message>
@@ -454,6 +470,22 @@ Erneut klicken beendet die Aufnahme.</translation>
     <message>
         <source>not a .wav file</source>
         <translation>keine .wav-Datei</translation>
+    </message>
+    <message>
+        <source>Mark as &amp;Checked</source>
+        <translation>Als &amp;geprüft markieren</translation>
+    </message>
+    <message>
+        <source>Clear the noisy-transfer mark once you have checked the values</source>
+        <translation>Die Markierung einer verrauschten Übertragung entfernen, nachdem Sie die Werte geprüft haben</translation>
+    </message>
+    <message>
+        <source>Cannot record from the default audio input: %1</source>
+        <translation>Aufnahme vom Standard-Audioeingang nicht möglich: %1</translation>
+    </message>
+    <message>
+        <source>Mark as Checked</source>
+        <translation>Als geprüft markieren</translation>
     </message>
 </context>
 <context>
@@ -510,32 +542,32 @@ Erneut klicken beendet die Aufnahme.</translation>
         <translation>der Audioeingang ist bereits geöffnet</translation>
     </message>
     <message>
-        <source>failed to initialize the audio system</source>
-        <translation>das Audiosystem konnte nicht gestartet werden</translation>
-    </message>
-    <message>
         <source>no audio input device</source>
         <translation>kein Audioeingabegerät</translation>
-    </message>
-    <message>
-        <source>the audio input device &quot;%1&quot; delivers no float samples at %2 Hz, 44100 Hz or 48000 Hz</source>
-        <translation>das Audioeingabegerät „%1“ liefert keine Gleitkomma-Samples mit %2 Hz, 44100 Hz oder 48000 Hz</translation>
-    </message>
-    <message>
-        <source>failed to open the audio input device &quot;%1&quot;</source>
-        <translation>das Audioeingabegerät „%1“ konnte nicht geöffnet werden</translation>
     </message>
     <message>
         <source>the audio input is not open</source>
         <translation>der Audioeingang ist nicht geöffnet</translation>
     </message>
     <message>
-        <source>failed to start the audio input</source>
-        <translation>der Audioeingang konnte nicht gestartet werden</translation>
+        <source>cannot initialize the audio system</source>
+        <translation>das Audiosystem kann nicht gestartet werden</translation>
     </message>
     <message>
-        <source>failed to stop the audio input</source>
-        <translation>der Audioeingang konnte nicht angehalten werden</translation>
+        <source>cannot open the audio input device &quot;%1&quot;: it delivers no float samples at %2 Hz, 44100 Hz or 48000 Hz</source>
+        <translation>das Audioeingabegerät „%1“ kann nicht geöffnet werden: es liefert keine Gleitkomma-Samples mit %2 Hz, 44100 Hz oder 48000 Hz</translation>
+    </message>
+    <message>
+        <source>cannot open the audio input device &quot;%1&quot;</source>
+        <translation>das Audioeingabegerät „%1“ kann nicht geöffnet werden</translation>
+    </message>
+    <message>
+        <source>cannot start the audio input</source>
+        <translation>der Audioeingang kann nicht gestartet werden</translation>
+    </message>
+    <message>
+        <source>cannot stop the audio input</source>
+        <translation>der Audioeingang kann nicht angehalten werden</translation>
     </message>
 </context>
 <context>
@@ -729,6 +761,10 @@ Erneut klicken beendet die Aufnahme.</translation>
     <message>
         <source>Calories</source>
         <translation>Kalorien</translation>
+    </message>
+    <message>
+        <source>Noisy transfer: check the values</source>
+        <translation>Verrauschte Übertragung: Werte prüfen</translation>
     </message>
 </context>
 <context>

@@ -118,7 +118,7 @@ QList<const RunSession *> pointersTo(const std::vector<RunSession> &sessions)
 QString calendarText(const HistoryGeometry &g, const std::vector<RunSession> &sessions)
 {
     const QList<const RunSession *> drawn = pointersTo(sessions);
-    const VXUnits metric(true);
+    const VXUnits units; // the locale's, as the calendar shows them
     const auto day = [](const QDateTime &date) {
         return date.isValid() ? date.toString(QStringLiteral("yyyy-MM-dd HH:mm")) : QStringLiteral("-");
     };
@@ -129,7 +129,7 @@ QString calendarText(const HistoryGeometry &g, const std::vector<RunSession> &se
            + QStringLiteral("clicks %1\n").arg(joined(g.rectArray, rect)) + lineText("heart rate", g.heartRate)
            + lineText("distance", g.distance) + lineText("calories", g.calories)
            + QStringLiteral("weeks %1\n").arg(joined(g.weeks, [&](const HistoryWeek &w) {
-                 const HistoryWeekTotals totals = HistoryGeometry::totalsOf(w, drawn, metric);
+                 const HistoryWeekTotals totals = HistoryGeometry::totalsOf(w, drawn, units);
                  return QStringLiteral("%1 %2 %3 %4").arg(number(w.x), w.firstDay.toString(Qt::ISODate),
                                                           QString::number(totals.totalTime),
                                                           QString::number(totals.distance));
