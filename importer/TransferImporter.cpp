@@ -63,21 +63,20 @@ const RunSession *TransferImporter::markedSession(const RunSession &session) con
 
 // The watch sends its whole F6 memory every time: a session of the list with
 // the same start date is that session, whatever its other values.
-QList<QDateTime> TransferImporter::listedSessionDates() const
+QSet<QDateTime> TransferImporter::listedSessionDates() const
 {
     const QList<const RunSession *> listed = m_sessions ? m_sessions->arrangedSessions() : m_context.sessions();
-    QList<QDateTime> dates;
+    QSet<QDateTime> dates;
     for (const RunSession *session : listed)
         if (session->sessionDate)
-            dates.append(*session->sessionDate);
+            dates.insert(*session->sessionDate);
     return dates;
 }
 
 ImportResult TransferImporter::importTransfer(const DecodeResult &decoded)
 {
     ImportResult result;
-    const QList<QDateTime> listedDates =
-        decoded.model == WatchModel::F6 ? listedSessionDates() : QList<QDateTime>();
+    const QSet<QDateTime> listedDates = decoded.model == WatchModel::F6 ? listedSessionDates() : QSet<QDateTime>();
     const std::optional<int> mark = noisyTransferMargin(decoded);
     bool grouped = false;
     for (const RunSession &session : decoded.sessions) {

@@ -3,6 +3,9 @@
 #include "DecodeResult.h"
 #include "ImportResult.h"
 
+#include <QDateTime>
+#include <QSet>
+
 #include <optional>
 
 class DataOutput;
@@ -40,7 +43,7 @@ private:
     bool isStored(const RunSession &session) const;
     // The stored session with the noisy mark of the same model and date, or nullptr.
     const RunSession *markedSession(const RunSession &session) const;
-    QList<QDateTime> listedSessionDates() const;
+    QSet<QDateTime> listedSessionDates() const;
 
     ObjectContext &m_context;
     SessionListController *m_sessions;
